@@ -1,0 +1,23 @@
+#include "ui/platform.h"
+
+#include <QDir>
+
+namespace {
+Platform *g_platform = nullptr;
+}
+
+Platform &platform()
+{
+    Q_ASSERT_X(g_platform, "platform()", "no platform installed");
+    return *g_platform;
+}
+
+void setPlatform(Platform *p)
+{
+    g_platform = p;
+}
+
+QString programFile(const QString &fileName)
+{
+    return QDir(platform().programDir()).filePath(fileName);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Everything the game asks of the desktop goes through Platform: message
+// boxes, the colour dialog, opening files and web pages, the sounds, the
+// per-user settings store, the clock, the random source and the program
+// directory. The game uses QtPlatform; the tests install a double so that
+// nothing blocks on a modal dialog or needs a sound card.
+
+#include <QString>
+#include <QUrl>
+#include <QtGlobal>
+#include <optional>
+
+class QWidget;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message with one OK button.
+    virtual void messageBox(QWidget *parent, const QString &text, const QString &title) = 0;
+    // The colour dialog; a colour reference (red + 256*green + 65536*blue),
+    // or nothing when the player cancels.
+    virtual std::optional<qint32> chooseColor(QWidget *parent) = 0;
+    // Hands a local file to the desktop's viewer. False when that failed.
+    virtual bool openFile(const QString &path) = 0;
+    // Hands a web address to the desktop's browser. False when that failed.
+    virtual bool openUrl(const QUrl &url) = 0;
+    // Starts sound 1, 2 or 3 and returns at once; a new sound replaces one
+    // still playing. Non-zero when playback started.
+    virtual int playWave(int id) = 0;
+    // The per-user settings store.
+    virtual QString getSetting(const QString &app, const QString &section, const QString &key,
+                               const QString &defaultValue) = 0;
+    virtual void saveSetting(const QString &app, const QString &section, const QString &key,
+                             const QString &value) = 0;
+    // The directory holding the program, without a trailing separator.
+    virtual QString programDir() = 0;
+    // Milliseconds on a monotonic clock as an unsigned 32-bit count that
+    // wraps around; use the difference of two readings, never the value.
+    virtual quint32 tickCount() = 0;
+    // A uniform random value in [0, 1).
+    virtual double rnd() = 0;
+    // Ends the program at once: every window closes, no further handler runs.
+    virtual void endProgram() = 0;
+};
+
+// The platform in force. QtPlatform installs itself in main(); tests install
+// their double.
+Platform &platform();
+void setPlatform(Platform *p);
+
+// Path of a file of the program: the program directory and the file name.
+QString programFile(const QString &fileName);

@@ -1,0 +1,81 @@
+#include "fake_platform.h"
+
+FakePlatform::FakePlatform()
+{
+    dir = m_tempDir.path();
+    setPlatform(this);
+}
+
+FakePlatform::~FakePlatform()
+{
+    setPlatform(nullptr);
+}
+
+void FakePlatform::messageBox(QWidget *, const QString &text, const QString &title)
+{
+    messages.append({text, title});
+}
+
+std::optional<qint32> FakePlatform::chooseColor(QWidget *)
+{
+    ++colourDialogs;
+    if (colourAnswers.empty())
+        return std::nullopt;
+    auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
+bool FakePlatform::openFile(const QString &path)
+{
+    openedFiles.append(path);
+    return openSucceeds;
+}
+
+bool FakePlatform::openUrl(const QUrl &url)
+{
+    openedUrls.append(url);
+    return openSucceeds;
+}
+
+int FakePlatform::playWave(int id)
+{
+    sounds.append(id);
+    return (id >= 1 && id <= 3) ? 1 : 0;
+}
+
+QString FakePlatform::getSetting(const QString &app, const QString &section, const QString &key,
+                                 const QString &defaultValue)
+{
+    return settings.value(app + '/' + section + '/' + key, defaultValue);
+}
+
+void FakePlatform::saveSetting(const QString &app, const QString &section, const QString &key,
+                               const QString &value)
+{
+    settings.insert(app + '/' + section + '/' + key, value);
+}
+
+QString FakePlatform::programDir()
+{
+    return dir;
+}
+
+quint32 FakePlatform::tickCount()
+{
+    return ticks;
+}
+
+double FakePlatform::rnd()
+{
+    if (randomValues.empty())
+        return 0.0;
+    double v = randomValues.front();
+    randomValues.pop_front();
+    return v;
+}
+
+void FakePlatform::endProgram()
+{
+    ++endCount;
+}
