@@ -1,0 +1,97 @@
+#pragma once
+// Small building blocks shared by the game's windows: positions in twips,
+// colour references (including the desktop's system colours), fonts with
+// sensible stand-ins, and labels, buttons and timers that keep their state
+// the way the game reads it back.
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QObject>
+#include <QPushButton>
+#include <QRect>
+#include <QTimer>
+
+// 15 twips are one logical pixel.
+constexpr int twipsPerPixel = 15;
+constexpr int px(int twips) { return twips / twipsPerPixel; }
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+inline QPointF twipsPoint(int x, int y)
+{
+    return QPointF(double(x) / twipsPerPixel, double(y) / twipsPerPixel);
+}
+
+// Colour references are red + 256 * green + 65536 * blue; a value with the
+// top bit set names a system colour by its index.
+constexpr qint32 rgbRef(int r, int g, int b) { return qint32(r | (g << 8) | (b << 16)); }
+constexpr qint32 systemColourRef(int index) { return qint32(0x80000000u | quint32(index)); }
+constexpr int SysActiveBorder = 10;
+constexpr int SysInactiveCaption = 3;
+constexpr int SysButtonFace = 15;
+constexpr int SysWindowText = 8;
+QColor colorFromRef(qint32 ref);
+qint32 refFromColor(const QColor &c);
+
+// A font by face and size in points; faces missing on this desktop fall back
+// to metric-compatible or Japanese stand-ins.
+QFont gameFont(const QString &face, double points, bool bold);
+
+// A label with a background and text colour held as colour references.
+class VbLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit VbLabel(QWidget *parent = nullptr);
+    VbLabel(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent);
+
+    qint32 backColor() const { return m_back; }
+    void setBackColor(qint32 ref);
+    qint32 foreColor() const { return m_fore; }
+    void setForeColor(qint32 ref);
+    // A label without its own background shows the window behind it.
+    void setTransparentBack(bool on);
+    void setSingleBorder(bool on);
+
+private:
+    void applyColours();
+    qint32 m_back = systemColourRef(SysButtonFace);
+    qint32 m_fore = systemColourRef(SysWindowText);
+    bool m_transparent = false;
+};
+
+// A push button filled with its own background colour.
+class VbButton : public QPushButton {
+    Q_OBJECT
+public:
+    VbButton(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent);
+    qint32 backColor() const { return m_back; }
+    void setBackColor(qint32 ref);
+
+private:
+    qint32 m_back = systemColourRef(SysButtonFace);
+};
+
+// A window timer: it ticks only while it is enabled and its interval is
+// above 0. Setting the interval, or enabling it, starts the period anew.
+class VbTimer : public QObject {
+    Q_OBJECT
+public:
+    explicit VbTimer(const QString &name, QObject *parent);
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool on);
+    int interval() const { return m_interval; }
+    void setInterval(int ms);
+    // True while ticks are being delivered.
+    bool isTicking() const { return m_timer.isActive(); }
+
+Q_SIGNALS:
+    void tick();
+
+private:
+    void update();
+    QTimer m_timer;
+    bool m_enabled = false;
+    int m_interval = 0;
+};
