@@ -1,4 +1,23 @@
-int main()
+#include "game/smashine.h"
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char *argv[])
 {
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setApplicationName(QStringLiteral("Tivoran"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPlatform desktop;
+    setPlatform(&desktop);
+
+    Smashine table;
+    table.show();
+    const int rc = app.exec();
+    setPlatform(nullptr);
+    return rc;
 }

@@ -1,0 +1,496 @@
+// The game table's behaviour: start-up, betting, spinning, stopping and
+// paying, the keyboard, the ranking countdown and closing.
+
+#include "game/smashine.h"
+
+#include "audio/playwave.h"
+#include "game/globals.h"
+#include "reels/pay_lines.h"
+#include "reels/reel_model.h"
+#include "ui/ctl_digital.h"
+#include "ui/platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+constexpr qint32 LampOff = 0xFFFFFF; // white
+constexpr qint32 LampOn = 255;       // red
+constexpr int ReelInterval = 55;
+} // namespace
+
+Smashine::Smashine(QWidget *parent)
+    : QMainWindow(parent)
+{
+    buildLayout();
+    setMainForm(this);
+
+    connect(Reset, &QPushButton::clicked, this, &Smashine::Reset_Click);
+    connect(Allcoin, &QPushButton::clicked, this, &Smashine::Allcoin_Click);
+    connect(Start, &QPushButton::clicked, this, &Smashine::Start_Click);
+    connect(StopA, &QPushButton::clicked, this, &Smashine::StopA_Click);
+    connect(StopB, &QPushButton::clicked, this, &Smashine::StopB_Click);
+    connect(StopC, &QPushButton::clicked, this, &Smashine::StopC_Click);
+    connect(ENDS, &QPushButton::clicked, this, &Smashine::ENDS_Click);
+    connect(Timer1, &VbTimer::tick, this, &Smashine::Timer1_Timer);
+    connect(Timer2, &VbTimer::tick, this, &Smashine::Timer2_Timer);
+    connect(Timer3, &VbTimer::tick, this, &Smashine::Timer3_Timer);
+    connect(COINSAVE, &QAction::triggered, this, &Smashine::COINSAVE_Click);
+    connect(COINLOAD, &QAction::triggered, this, &Smashine::COINLOAD_Click);
+    connect(スコアランキング, &QAction::triggered, this, &Smashine::スコアランキング_Click);
+    connect(AppliEND, &QAction::triggered, this, &Smashine::AppliEND_Click);
+    connect(ノーマルモード, &QAction::triggered, this, &Smashine::ノーマルモード_Click);
+    connect(ランキングモード, &QAction::triggered, this, &Smashine::ランキングモード_Click);
+    connect(テーブルの色, &QAction::triggered, this, &Smashine::テーブルの色_Click);
+    connect(外枠の色, &QAction::triggered, this, &Smashine::外枠の色_Click);
+    connect(線の色, &QAction::triggered, this, &Smashine::線の色_Click);
+    connect(Quillexから, &QAction::triggered, this, &Smashine::Quillexから_Click);
+    connect(バージョン情報, &QAction::triggered, this, &Smashine::バージョン情報_Click);
+
+    m_countdown = new QTimer(this);
+    m_countdown->setObjectName(QStringLiteral("countdown"));
+    m_countdown->setSingleShot(true);
+    m_countdown->setTimerType(Qt::PreciseTimer);
+    connect(m_countdown, &QTimer::timeout, this, &Smashine::countdownTimeout);
+
+    Form_Load();
+}
+
+Smashine::~Smashine()
+{
+    if (mainForm() == this)
+        setMainForm(nullptr);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void Smashine::Form_Load()
+{
+    rankingMode = false;
+    NameEntryFirstOpen = true;
+    loadColours();
+
+    // Two symbols take spare pictures for this run.
+    const int r = reels::chooseR(platform().rnd());
+    const DrawnImage *spareOf[] = {Image17, Image18, Image19, Image20};
+    for (const reels::Substitution &s : reels::startSubstitutions(r))
+        Image1[s.position]->setPicture(spareOf[s.spare - reels::PicSpareClr]->picture());
+
+    // Every cell array takes its pictures from the strip in the top row of
+    // reel A: the top row shows position k, the middle k - 1, the bottom k - 2.
+    for (int k = 0; k < 7; ++k) {
+        Image2[k]->setPicture(Image1[k]->picture());
+        Image3[k]->setPicture(Image1[k]->picture());
+    }
+    for (int k = 0; k < 7; ++k) {
+        for (CellArray *a : {&Image4, &Image5, &Image6})
+            (*a)[k]->setPicture(Image1[(k + 6) % 7]->picture());
+    }
+    for (int k = 0; k < 7; ++k) {
+        for (CellArray *a : {&Image7, &Image8, &Image9})
+            (*a)[k]->setPicture(Image1[(k + 5) % 7]->picture());
+    }
+
+    Image10->setPicture(Image1[4]->picture());
+    Image11->setPicture(Image1[3]->picture());
+    Image12->setPicture(Image1[2]->picture());
+    Image13->setPicture(Image1[6]->picture());
+    Image14->setPicture(Image1[5]->picture());
+    Image15->setPicture(Image1[0]->picture());
+    Image16->setPicture(Image1[1]->picture());
+
+    for (CellArray *a : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image7, &Image8, &Image9}) {
+        for (int k = 0; k < 7; ++k)
+            (*a)[k]->setVisible(k == 0);
+    }
+
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    Timer3->setEnabled(false);
+    reelStepA = reelStepB = reelStepC = 1;
+    reelRunningA = reelRunningB = reelRunningC = false;
+    Start->setEnabled(false);
+    StopA->setEnabled(false);
+    StopB->setEnabled(false);
+    StopC->setEnabled(false);
+}
+
+void Smashine::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_centred) {
+        // Keys reach the table before the focused control does.
+        if (QWindow *handle = windowHandle())
+            handle->installEventFilter(this);
+        m_centred = true;
+        if (QScreen *s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+        Allcoin->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// ------------------------------------------------------------------ betting
+
+int Smashine::coinTotal() const
+{
+    return Label1->text().trimmed().toInt();
+}
+
+void Smashine::Reset_Click()
+{
+    if (coinTotal() == 0) {
+        Reset->setEnabled(false);
+        Allcoin->setEnabled(false);
+        StopA->setEnabled(false);
+        StopB->setEnabled(false);
+        StopC->setEnabled(false);
+        return;
+    }
+    Start->setEnabled(true);
+    Allcoin->setEnabled(false);
+    StopA->setEnabled(false);
+    StopB->setEnabled(false);
+    StopC->setEnabled(false);
+    PlayWave(1);
+    Label11->setText(QStringLiteral("0"));
+    coinBase = qint16(coinTotal());
+    Label1->setText(QString::number(coinBase - 1));
+
+    DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    for (int i = 0; i < 5; ++i) {
+        if (Shape3[i]->fillColor() == LampOff) {
+            Shape3[i]->setFillColor(LampOn);
+            lines[reels::LampLine[i] - 1]->setVisible(true);
+            if (i == 4)
+                Reset->setEnabled(false);
+            break;
+        }
+    }
+}
+
+void Smashine::Allcoin_Click()
+{
+    if (coinTotal() <= 4)
+        return;
+    Start->setEnabled(true);
+    StopA->setEnabled(false);
+    StopB->setEnabled(false);
+    StopC->setEnabled(false);
+    PlayWave(1);
+    Label11->setText(QStringLiteral("0"));
+    coinBase = qint16(coinTotal());
+    Label1->setText(QString::number(coinBase - 5));
+    DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    for (int i = 0; i < 5; ++i) {
+        Shape3[i]->setFillColor(LampOn);
+        lines[reels::LampLine[i] - 1]->setVisible(true);
+    }
+    Allcoin->setEnabled(false);
+    Reset->setEnabled(false);
+}
+
+// ----------------------------------------------------------------- spinning
+
+void Smashine::Start_Click()
+{
+    Timer1->setEnabled(true);
+    Timer2->setEnabled(true);
+    Timer3->setEnabled(true);
+    StopA->setEnabled(true);
+    StopB->setEnabled(true);
+    StopC->setEnabled(true);
+    if (!reelRunningA) {
+        Timer1->setInterval(ReelInterval);
+        Timer2->setInterval(ReelInterval);
+        Timer3->setInterval(ReelInterval);
+        reelRunningA = reelRunningB = reelRunningC = true;
+    }
+    Start->setEnabled(false);
+    Reset->setEnabled(false);
+}
+
+void Smashine::tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray *, 3> &arrays)
+{
+    // A tick already queued when the reel was stopped takes no step.
+    if (timer->interval() <= 0 || !timer->isEnabled())
+        return;
+    const int k = step;
+    if (k < 0 || k > 6)
+        return;
+    for (CellArray *a : arrays) {
+        for (int i = 0; i < 7; ++i)
+            (*a)[i]->setVisible(i == k);
+    }
+    step = qint16(k == 6 ? 0 : k + 1);
+}
+
+void Smashine::Timer1_Timer()
+{
+    tickReel(Timer1, reelStepA, {&Image1, &Image4, &Image7});
+}
+
+void Smashine::Timer2_Timer()
+{
+    tickReel(Timer2, reelStepB, {&Image2, &Image5, &Image8});
+}
+
+void Smashine::Timer3_Timer()
+{
+    tickReel(Timer3, reelStepC, {&Image3, &Image6, &Image9});
+}
+
+int Smashine::displayedStep(int reel) const
+{
+    const CellArray &top = reel == 0 ? Image1 : (reel == 1 ? Image2 : Image3);
+    for (int k = 0; k < 7; ++k) {
+        if (top[k]->isVisible())
+            return k;
+    }
+    return -1;
+}
+
+// ------------------------------------------------------ stopping and payout
+
+void Smashine::stopReel(int reel)
+{
+    PlayWave(3);
+    bool &running = reel == 0 ? reelRunningA : (reel == 1 ? reelRunningB : reelRunningC);
+    if (running) {
+        VbTimer *timer = reel == 0 ? Timer1 : (reel == 1 ? Timer2 : Timer3);
+        const CellArray *arrays[3];
+        QString *texts[3];
+        if (reel == 0) {
+            arrays[0] = &Image1, arrays[1] = &Image4, arrays[2] = &Image7;
+            texts[0] = &cellTopA, texts[1] = &cellMidA, texts[2] = &cellBotA;
+        } else if (reel == 1) {
+            arrays[0] = &Image2, arrays[1] = &Image5, arrays[2] = &Image8;
+            texts[0] = &cellTopB, texts[1] = &cellMidB, texts[2] = &cellBotB;
+        } else {
+            arrays[0] = &Image3, arrays[1] = &Image6, arrays[2] = &Image9;
+            texts[0] = &cellTopC, texts[1] = &cellMidC, texts[2] = &cellBotC;
+        }
+        timer->setInterval(0);
+        running = false;
+        for (int row = 0; row < 3; ++row) {
+            for (int k = 0; k < 7; ++k) {
+                if ((*arrays[row])[k]->isVisible()) {
+                    *texts[row] = reels::symbolName(reels::positionShown(k, row));
+                    break;
+                }
+            }
+        }
+    }
+    endOfSpinIfAllStand(reel);
+}
+
+void Smashine::endOfSpinIfAllStand(int reel)
+{
+    const bool othersStand = reel == 0   ? (!reelRunningB && !reelRunningC)
+                             : reel == 1 ? (!reelRunningA && !reelRunningC)
+                                         : (!reelRunningA && !reelRunningB);
+    if (!othersStand)
+        return;
+    Reset->setEnabled(true);
+    Allcoin->setEnabled(true);
+    ENDS->setEnabled(true);
+    CheckLines();
+    for (DrawnShape *lamp : Shape3)
+        lamp->setFillColor(LampOff);
+    for (DrawnLine *line : {Line1, Line2, Line3, Line4, Line5})
+        line->setVisible(false);
+    if (reel == 2)
+        moveFocusOnTwice();
+}
+
+void Smashine::StopA_Click()
+{
+    stopReel(0);
+}
+
+void Smashine::StopB_Click()
+{
+    stopReel(1);
+}
+
+void Smashine::StopC_Click()
+{
+    stopReel(2);
+}
+
+void Smashine::moveFocusOnTwice()
+{
+    // As two Tab presses would: handled once this handler has returned.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            focusNextPrevChild(true);
+            focusNextPrevChild(true);
+        },
+        Qt::QueuedConnection);
+}
+
+void Smashine::CheckLines()
+{
+    spinPay = 0;
+    const QString *cells[9] = {&cellTopA, &cellTopB, &cellTopC, &cellMidA, &cellMidB,
+                               &cellMidC, &cellBotA, &cellBotB, &cellBotC};
+    const DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    for (const reels::PayLine &line : reels::PayLines) {
+        if (!lines[line.line - 1]->isVisible())
+            continue;
+        const int pay = reels::linePay(*cells[line.cells[0]], *cells[line.cells[1]], *cells[line.cells[2]]);
+        if (pay == 0)
+            continue;
+        PlayWave(2);
+        // The coin total stops at the cap; the pay shows what the spin won.
+        coinBase = qint16(std::min(CoinCap, int(coinBase) + pay));
+        spinPay = qint16(std::min(CoinCap, int(spinPay) + pay));
+        Label1->setText(QString::number(coinBase));
+        Label11->setText(QString::number(spinPay));
+    }
+}
+
+// ----------------------------------------------------------------- keyboard
+
+bool Smashine::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every key press reaches the window once, before it is handed on to
+    // the focused control; the table sees it there.
+    if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty())
+            Form_KeyPress(key->text().at(0).unicode());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Smashine::Form_KeyPress(int keyAscii)
+{
+    if (Allcoin->isEnabled())
+        Start->setEnabled(false);
+    StopA->setEnabled(false);
+    StopB->setEnabled(false);
+    StopC->setEnabled(false);
+    ENDS->setEnabled(false);
+    Reset->setEnabled(false);
+    if (keyAscii == 32) {
+        if (!reelRunningB && reelRunningC)
+            StopC_Click();
+        if (!reelRunningA && reelRunningB)
+            StopB_Click();
+        if (reelRunningA)
+            StopA_Click();
+    }
+    if (Start->isEnabled())
+        Start->click();
+}
+
+// ------------------------------------------------------------ ranking game
+
+void Smashine::ノーマルモード_Click()
+{
+    ノーマルモード->setChecked(true);
+    ランキングモード->setChecked(false);
+    Digital1->hide();
+}
+
+void Smashine::ランキングモード_Click()
+{
+    ノーマルモード->setChecked(false);
+    ランキングモード->setChecked(true);
+    setTopMenusEnabled(false);
+    Digital1->show();
+    rankingMode = true;
+    Label1->setText(QStringLiteral("100"));
+    timeLeft = 60;
+    timeloop();
+}
+
+void Smashine::setTopMenusEnabled(bool on)
+{
+    for (QMenu *menu : {データ, モード, カスタマイズ, ヘルプ}) {
+        menu->setEnabled(on);
+        menu->menuAction()->setEnabled(on);
+    }
+}
+
+void Smashine::timeloop()
+{
+    countdownSecond();
+}
+
+void Smashine::countdownSecond()
+{
+    m_secondStart = platform().tickCount();
+    timeLeft = timeLeft - 1;
+    Digital1->setText(QString::number(timeLeft));
+    if (Digital1->text() == QLatin1String("0")) {
+        m_countdown->stop();
+        setTopMenusEnabled(true);
+        CheckRank();
+        return;
+    }
+    m_countdown->start(1000);
+}
+
+void Smashine::countdownTimeout()
+{
+    // The wait is measured on the clock, not trusted to the timer: a timer
+    // that fires early waits out the rest; the count wraps harmlessly.
+    const quint32 elapsed = platform().tickCount() - m_secondStart;
+    if (elapsed < 1000) {
+        m_countdown->start(int(1000 - elapsed));
+        return;
+    }
+    countdownSecond();
+}
+
+bool Smashine::countdownRunning() const
+{
+    return m_countdown->isActive();
+}
+
+int Smashine::countdownRemainingMs() const
+{
+    return m_countdown->isActive() ? m_countdown->remainingTime() : -1;
+}
+
+// ------------------------------------------------------------------ closing
+
+void Smashine::closeProgram()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    m_countdown->stop();
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    Timer3->setEnabled(false);
+    saveColours();
+    platform().endProgram();
+}
+
+void Smashine::ENDS_Click()
+{
+    closeProgram();
+}
+
+void Smashine::AppliEND_Click()
+{
+    closeProgram();
+}
+
+void Smashine::closeEvent(QCloseEvent *event)
+{
+    closeProgram();
+    event->accept();
+}

@@ -1,0 +1,35 @@
+#include "table_fixture.h"
+
+void Table::tickTo(int reel, int step) const
+{
+    for (int guard = 0; guard < 7 && w->displayedStep(reel) != step; ++guard) {
+        if (reel == 0)
+            w->Timer1_Timer();
+        else if (reel == 1)
+            w->Timer2_Timer();
+        else
+            w->Timer3_Timer();
+    }
+}
+
+void Table::spinAndStop(int a, int b, int c) const
+{
+    w->Start_Click();
+    tickTo(0, a);
+    tickTo(1, b);
+    tickTo(2, c);
+    w->StopA_Click();
+    w->StopB_Click();
+    w->StopC_Click();
+}
+
+QString Table::betState() const
+{
+    QString s;
+    for (DrawnShape *lamp : w->Shape3)
+        s += lamp->fillColor() == 255 ? QLatin1Char('R') : (lamp->fillColor() == 0xFFFFFF ? QLatin1Char('w') : QLatin1Char('?'));
+    s += QLatin1Char('|');
+    for (DrawnLine *line : {w->Line1, w->Line2, w->Line3, w->Line4, w->Line5})
+        s += line->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// A game table on a fake desktop, with helpers to play it.
+
+#include "fake_platform.h"
+#include "game/smashine.h"
+
+#include <memory>
+
+struct Table {
+    explicit Table(double random = 0.0)
+    {
+        fake.randomValues.push_back(random);
+        w = std::make_unique<Smashine>();
+    }
+    FakePlatform fake;
+    std::unique_ptr<Smashine> w;
+
+    Smashine *operator->() const { return w.get(); }
+
+    // Ticks a spinning reel (0 A, 1 B, 2 C) until it shows `step`.
+    void tickTo(int reel, int step) const;
+    // Starts a spin and stops the reels at the given steps, in order A, B, C.
+    void spinAndStop(int a, int b, int c) const;
+    // Every lamp's fill colour and every line's visibility, as text.
+    QString betState() const;
+};

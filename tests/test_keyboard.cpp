@@ -1,0 +1,161 @@
+// Playing from the keyboard: keys reach the table whatever has the focus.
+
+#include "table_fixture.h"
+
+#include <QtTest>
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+private:
+    // A real key press, delivered to the window as the desktop delivers it.
+    static void press(Table &t, Qt::Key key, char text = 0)
+    {
+        QTest::keyClick(t->windowHandle(), key, Qt::NoModifier);
+        Q_UNUSED(text);
+    }
+    static void showTable(Table &t)
+    {
+        t->show();
+        QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    }
+
+private Q_SLOTS:
+    void anyKeyStartsAfterABet();
+    void spaceStopsInOrderABC();
+    void spaceStopsCThenAInOnePress();
+    void keyDuringSpinDisablesStops();
+    void keyAtRoundEnd();
+    void spaceWithNothingSpinning();
+    void keysReachTableWhateverHasFocus();
+    void tabIsNotAKeyPress();
+};
+
+void KeyboardTest::anyKeyStartsAfterABet()
+{
+    Table t;
+    showTable(t);
+    t->Reset_Click();
+    press(t, Qt::Key_Q);
+    QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
+    QVERIFY(t->StopA->isEnabled() && t->StopB->isEnabled() && t->StopC->isEnabled());
+    QVERIFY(!t->Start->isEnabled() && !t->Reset->isEnabled() && !t->ENDS->isEnabled());
+    // Before any bet a key starts nothing.
+    Table idle;
+    showTable(idle);
+    press(idle, Qt::Key_A);
+    QVERIFY(!idle->reelRunningA);
+    QVERIFY(!idle->Reset->isEnabled());
+    QVERIFY(idle->Allcoin->isEnabled());
+}
+
+void KeyboardTest::spaceStopsInOrderABC()
+{
+    Table t;
+    showTable(t);
+    t->Allcoin_Click();
+    press(t, Qt::Key_Return);
+    QVERIFY(t->reelRunningA);
+    press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningA && t->reelRunningB && t->reelRunningC);
+    press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningB && t->reelRunningC);
+    const QList<int> before = t.fake.sounds;
+    press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningC);
+    // The round ended inside the key press: bets and END are back.
+    QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && t->ENDS->isEnabled());
+    QCOMPARE(t.fake.sounds.mid(before.size()).count(3), 1);
+}
+
+void KeyboardTest::spaceStopsCThenAInOnePress()
+{
+    Table t;
+    showTable(t);
+    t->Reset_Click();
+    t->Start_Click();
+    t->StopB_Click();
+    t.fake.sounds.clear();
+    press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
+    QCOMPARE(t.fake.sounds.count(3), 2);
+    QVERIFY(t->Reset->isEnabled());
+}
+
+void KeyboardTest::keyDuringSpinDisablesStops()
+{
+    Table t;
+    showTable(t);
+    t->Reset_Click();
+    t->Start_Click();
+    press(t, Qt::Key_X);
+    QVERIFY(!t->StopA->isEnabled() && !t->StopB->isEnabled() && !t->StopC->isEnabled());
+    QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
+    QTest::mouseClick(t->StopA, Qt::LeftButton); // disabled: no effect
+    QVERIFY(t->reelRunningA);
+    for (int i = 0; i < 3; ++i)
+        press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
+}
+
+void KeyboardTest::keyAtRoundEnd()
+{
+    Table t;
+    showTable(t);
+    t->Reset_Click();
+    t.spinAndStop(1, 2, 3);
+    press(t, Qt::Key_Z);
+    QVERIFY(!t->Reset->isEnabled());
+    QVERIFY(!t->ENDS->isEnabled());
+    QVERIFY(t->Allcoin->isEnabled());
+    QVERIFY(!t->Start->isEnabled());
+}
+
+void KeyboardTest::spaceWithNothingSpinning()
+{
+    Table t;
+    showTable(t);
+    t->Form_KeyPress(' ');
+    QVERIFY(t.fake.sounds.isEmpty());
+    QVERIFY(!t->reelRunningA);
+    // The key then goes on to the focused control as usual: on ALL COINS,
+    // the space presses it.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->Allcoin));
+    press(t, Qt::Key_Space);
+    QCOMPARE(t.fake.sounds, QList<int>{1});
+    QCOMPARE(t->Label1->text(), QStringLiteral("95"));
+    QVERIFY(!t->reelRunningA);
+}
+
+void KeyboardTest::keysReachTableWhateverHasFocus()
+{
+    Table t;
+    showTable(t);
+    t->Allcoin->setFocus();
+    t->Allcoin_Click(); // disables ALL COINS; focus moves on
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus && focus->window() == t.w.get());
+    press(t, Qt::Key_1);
+    QVERIFY(t->reelRunningA);
+    // With the focus on a Stop button, the space both stops a reel through
+    // the table and then presses the focused button, as a real press would.
+    t->StopB->setEnabled(true);
+    t->StopB->setFocus();
+    t.fake.sounds.clear();
+    QTest::keyClick(t->windowHandle(), Qt::Key_Space);
+    QVERIFY(!t->reelRunningA);
+}
+
+void KeyboardTest::tabIsNotAKeyPress()
+{
+    Table t;
+    showTable(t);
+    t->Reset_Click();
+    t->Reset->setFocus();
+    press(t, Qt::Key_Tab);
+    QVERIFY(t->Reset->isEnabled());
+    QVERIFY(t->Start->isEnabled());
+    QVERIFY(!t->reelRunningA);
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "test_keyboard.moc"

@@ -1,0 +1,484 @@
+// A whole round: betting, spinning, stopping and payout.
+
+#include "table_fixture.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+// Enabled state of Reset, Allcoin, Start, StopA, StopB, StopC, ENDS as text.
+QString buttons(const Table &t)
+{
+    QString s;
+    for (QWidget *b : {static_cast<QWidget *>(t->Reset), static_cast<QWidget *>(t->Allcoin),
+                       static_cast<QWidget *>(t->Start), static_cast<QWidget *>(t->StopA),
+                       static_cast<QWidget *>(t->StopB), static_cast<QWidget *>(t->StopC),
+                       static_cast<QWidget *>(t->ENDS)})
+        s += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+} // namespace
+
+class RoundTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void oneCoinBetsLightLampsInOrder();
+    void allCoinsAndItsRefusal();
+    void lastCoinAndEmptyPurse();
+    void startSpinsAllReels();
+    void ticksStepTheReels();
+    void intervalZeroHoldsReel();
+    void stoppedReelResumesFromWhereItStood();
+    void middleLineGlobeWin();
+    void coinArithmeticExamples();
+    void diagonals_data();
+    void diagonals();
+    void threeRowsPay2400();
+    void unbetLinesPayNothing();
+    void losingSpinKeepsBetFigures();
+    void stopOrderCAB();
+    void stopOnStandingReel();
+    void stopCMovesFocusTwoOn();
+    void winsStopAtTheCap();
+    void closingPaths();
+    void randomisedPlayKeepsTheBooks();
+};
+
+void RoundTest::oneCoinBetsLightLampsInOrder()
+{
+    Table t;
+    QCOMPARE(buttons(t), QStringLiteral("1100000"));
+    const char *expected[] = {"Rwwww|00010", "RRwww|00110", "RRRww|00111", "RRRRw|10111", "RRRRR|11111"};
+    for (int i = 0; i < 5; ++i) {
+        t->Label11->setText(QStringLiteral("7"));
+        t->Reset_Click();
+        QCOMPARE(t.betState(), QString::fromLatin1(expected[i]));
+        QCOMPARE(t->Label1->text(), QString::number(99 - i));
+        QCOMPARE(t->coinBase, qint16(100 - i));
+        QCOMPARE(t->Label11->text(), QStringLiteral("0"));
+        QCOMPARE(buttons(t), i < 4 ? QStringLiteral("1010000") : QStringLiteral("0010000"));
+    }
+    QCOMPARE(t.fake.sounds, (QList<int>{1, 1, 1, 1, 1}));
+}
+
+void RoundTest::allCoinsAndItsRefusal()
+{
+    Table t;
+    t->Label1->setText(QStringLiteral("5"));
+    t->Label11->setText(QStringLiteral("9"));
+    t->Allcoin_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("0"));
+    QCOMPARE(t->coinBase, qint16(5));
+    QCOMPARE(t->Label11->text(), QStringLiteral("0"));
+    QCOMPARE(t.betState(), QStringLiteral("RRRRR|11111"));
+    QCOMPARE(buttons(t), QStringLiteral("0010000"));
+    QCOMPARE(t.fake.sounds, QList<int>{1});
+
+    Table four;
+    four->Label1->setText(QStringLiteral("4"));
+    four->Allcoin_Click();
+    QCOMPARE(four->Label1->text(), QStringLiteral("4"));
+    QCOMPARE(four.betState(), QStringLiteral("wwwww|00000"));
+    QCOMPARE(buttons(four), QStringLiteral("1100000"));
+    QVERIFY(four.fake.sounds.isEmpty());
+
+    // After some one-coin bets, ALL COINS is disabled by the bet.
+    Table mixed;
+    mixed->Reset_Click();
+    QVERIFY(!mixed->Allcoin->isEnabled());
+}
+
+void RoundTest::lastCoinAndEmptyPurse()
+{
+    Table t;
+    t->Label1->setText(QStringLiteral("1"));
+    t->Reset_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("0"));
+    t->Reset_Click();
+    // The refusal disables the bets but leaves START for the coin already bet.
+    QCOMPARE(buttons(t), QStringLiteral("0010000"));
+    QCOMPARE(t.betState(), QStringLiteral("Rwwww|00010"));
+    QCOMPARE(t.fake.sounds, QList<int>{1});
+    QCOMPARE(t->Label1->text(), QStringLiteral("0"));
+
+    Table empty;
+    empty->Label1->setText(QStringLiteral("0"));
+    empty->Reset_Click();
+    QCOMPARE(buttons(empty), QStringLiteral("0000000"));
+    QVERIFY(empty.fake.sounds.isEmpty());
+}
+
+void RoundTest::startSpinsAllReels()
+{
+    Table t;
+    t->Allcoin_Click();
+    t->Start_Click();
+    QCOMPARE(buttons(t), QStringLiteral("0001110"));
+    QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
+    for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3}) {
+        QVERIFY(timer->isEnabled());
+        QCOMPARE(timer->interval(), 55);
+        QVERIFY(timer->isTicking());
+    }
+    QCOMPARE(t->Label1->text(), QStringLiteral("95"));
+    // The real timers really step the reels.
+    QTRY_VERIFY_WITH_TIMEOUT(t->displayedStep(0) != 0, 2000);
+    t->StopA_Click();
+    t->StopB_Click();
+    t->StopC_Click();
+    for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3})
+        QVERIFY(!timer->isTicking());
+}
+
+void RoundTest::ticksStepTheReels()
+{
+    Table t;
+    t->Reset_Click();
+    t->Start_Click();
+    t->Timer1_Timer();
+    QCOMPARE(t->displayedStep(0), 1);
+    QCOMPARE(t->reelStepA, qint16(2));
+    // All three cells of the reel move together; the other reels stand.
+    QVERIFY(t->Image4[1]->isVisible() && t->Image7[1]->isVisible());
+    QVERIFY(!t->Image4[0]->isVisible());
+    QCOMPARE(t->displayedStep(1), 0);
+    int visible = 0;
+    for (auto *e : t->Image7)
+        visible += e->isVisible();
+    QCOMPARE(visible, 1);
+    for (int i = 0; i < 7; ++i)
+        t->Timer1_Timer();
+    QCOMPARE(t->displayedStep(0), 1);
+    t.tickTo(0, 6);
+    QCOMPARE(t->reelStepA, qint16(0));
+    t->Timer1_Timer();
+    QCOMPARE(t->displayedStep(0), 0);
+    // A step counter out of range makes a tick do nothing.
+    t->reelStepB = 9;
+    t->Timer2_Timer();
+    QCOMPARE(t->displayedStep(1), 0);
+    QCOMPARE(t->reelStepB, qint16(9));
+}
+
+void RoundTest::intervalZeroHoldsReel()
+{
+    Table t;
+    t->Reset_Click();
+    t->Start_Click();
+    t->Timer2_Timer();
+    t->Timer2->setInterval(0);
+    QVERIFY(t->Timer2->isEnabled());
+    QVERIFY(!t->Timer2->isTicking());
+    t->Timer2_Timer();
+    QCOMPARE(t->displayedStep(1), 1);
+}
+
+void RoundTest::stoppedReelResumesFromWhereItStood()
+{
+    Table t;
+    t->Reset_Click();
+    t.spinAndStop(6, 3, 1);
+    QCOMPARE(t->cellTopA, QStringLiteral("時計"));
+    QCOMPARE(t->cellMidA, QStringLiteral("ちょう"));
+    QCOMPARE(t->cellBotA, QStringLiteral("地球"));
+    t->Reset_Click();
+    t->Start_Click();
+    t->Timer1_Timer();
+    t->Timer2_Timer();
+    QCOMPARE(t->displayedStep(0), 0);
+    QCOMPARE(t->displayedStep(1), 4);
+    // The first tick after start-up shows step 1.
+    Table fresh;
+    fresh->Reset_Click();
+    fresh->Start_Click();
+    fresh->Timer3_Timer();
+    QCOMPARE(fresh->displayedStep(2), 1);
+}
+
+void RoundTest::middleLineGlobeWin()
+{
+    Table t;
+    t->Reset_Click(); // middle line
+    t.spinAndStop(5, 5, 5);
+    QCOMPARE(t->cellMidB, QStringLiteral("地球"));
+    QCOMPARE(t->spinPay, qint16(1000));
+    QCOMPARE(t->Label11->text(), QStringLiteral("1000"));
+    QCOMPARE(t->Label1->text(), QStringLiteral("1100"));
+    QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
+    QCOMPARE(buttons(t), QStringLiteral("1101111"));
+    QCOMPARE(t.fake.sounds, (QList<int>{1, 3, 3, 3, 2}));
+}
+
+void RoundTest::coinArithmeticExamples()
+{
+    // Three one-coin bets: the coins of the earlier clicks stay taken, the
+    // last click's coin comes back with a win. All rows win at equal steps:
+    // television 100 + apple 50 + clock 400 on 98.
+    Table t;
+    for (int i = 0; i < 3; ++i)
+        t->Reset_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("97"));
+    QCOMPARE(t->coinBase, qint16(98));
+    t.spinAndStop(1, 1, 1);
+    QCOMPARE(t->Label1->text(), QStringLiteral("648"));
+    QCOMPARE(t->Label11->text(), QStringLiteral("550"));
+
+    // ALL COINS and a 100 win on the falling diagonal: 100 + 100.
+    Table all;
+    all->Allcoin_Click();
+    QCOMPARE(all->Label1->text(), QStringLiteral("95"));
+    all.spinAndStop(1, 2, 3);
+    QCOMPARE(all->spinPay, qint16(100));
+    QCOMPARE(all->Label1->text(), QStringLiteral("200"));
+
+    // Middle and top rows bet.
+    Table apples;
+    apples->Reset_Click();
+    apples->Reset_Click();
+    apples.spinAndStop(0, 0, 0); // top row apples 50, middle row clocks 400
+    QCOMPARE(apples->Label11->text(), QStringLiteral("450"));
+    QCOMPARE(apples->Label1->text(), QStringLiteral("549"));
+}
+
+void RoundTest::diagonals_data()
+{
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("c");
+    QTest::newRow("falling 2,3,4") << 2 << 3 << 4;
+    QTest::newRow("rising 4,3,2") << 4 << 3 << 2;
+}
+
+void RoundTest::diagonals()
+{
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, c);
+    Table t;
+    t->Allcoin_Click();
+    t.spinAndStop(a, b, c);
+    QCOMPARE(t->spinPay, qint16(600));
+    QCOMPARE(t->Label1->text(), QStringLiteral("700"));
+    QCOMPARE(t.fake.sounds.count(2), 1);
+}
+
+void RoundTest::threeRowsPay2400()
+{
+    Table t;
+    t->Allcoin_Click();
+    t.spinAndStop(4, 4, 4);
+    QCOMPARE(t->spinPay, qint16(2400));
+    QCOMPARE(t->Label11->text(), QStringLiteral("2400"));
+    QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
+    QCOMPARE(t.fake.sounds.count(2), 3);
+}
+
+void RoundTest::unbetLinesPayNothing()
+{
+    Table t;
+    t->Reset_Click(); // middle row only
+    t.spinAndStop(2, 3, 4); // the falling diagonal shows three telephones
+    QCOMPARE(t->spinPay, qint16(0));
+    QCOMPARE(t->Label1->text(), QStringLiteral("99"));
+    QCOMPARE(t.fake.sounds.count(2), 0);
+}
+
+void RoundTest::losingSpinKeepsBetFigures()
+{
+    Table t;
+    t->Reset_Click();
+    t->Reset_Click();
+    t.spinAndStop(0, 1, 3);
+    QCOMPARE(t->Label1->text(), QStringLiteral("98"));
+    QCOMPARE(t->Label11->text(), QStringLiteral("0"));
+    QCOMPARE(t->coinBase, qint16(99));
+}
+
+void RoundTest::stopOrderCAB()
+{
+    Table t;
+    t->Allcoin_Click();
+    t->Start_Click();
+    t.tickTo(0, 4);
+    t.tickTo(1, 4);
+    t.tickTo(2, 4);
+    t->StopC_Click();
+    QCOMPARE(t.betState(), QStringLiteral("RRRRR|11111"));
+    t->StopA_Click();
+    QVERIFY(!t->ENDS->isEnabled());
+    QCOMPARE(t->Label1->text(), QStringLiteral("95"));
+    t->StopB_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
+    QCOMPARE(t.fake.sounds.count(2), 3);
+    QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
+}
+
+void RoundTest::stopOnStandingReel()
+{
+    Table t;
+    t->Reset_Click();
+    t.spinAndStop(5, 5, 5);
+    const QString total = t->Label1->text();
+    t.fake.sounds.clear();
+    t->StopB_Click(); // still enabled after the spin
+    QCOMPARE(t.fake.sounds, QList<int>{3});
+    QCOMPARE(t->Label1->text(), total); // no line is visible, nothing is paid twice
+    QCOMPARE(buttons(t), QStringLiteral("1101111"));
+    // While other reels spin, a standing reel's Stop only sounds.
+    t->Reset_Click();
+    t->Start_Click();
+    t->StopA_Click();
+    t.fake.sounds.clear();
+    t->StopA_Click();
+    QCOMPARE(t.fake.sounds, QList<int>{3});
+    QVERIFY(t->reelRunningB && t->reelRunningC);
+    QVERIFY(!t->Reset->isEnabled());
+}
+
+void RoundTest::stopCMovesFocusTwoOn()
+{
+    Table t;
+    t->show();
+    QVERIFY(QTest::qWaitForWindowExposed(t.w.get()));
+    t->Reset_Click();
+    t->Start_Click();
+    t->StopA->setFocus();
+    t->StopA_Click();
+    t->StopB_Click();
+    t->StopC_Click();
+    // Handled after the handler: still where it was.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->StopA));
+    QCoreApplication::processEvents();
+    // Two on in the tab order, skipping the disabled START: StopB, then Reset.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->Reset));
+
+    // A spin ended by StopA leaves the focus alone.
+    t->Reset_Click();
+    t->Start_Click();
+    t->StopB->setFocus();
+    t->StopC_Click();
+    QCoreApplication::processEvents();
+    t->StopB_Click();
+    t->StopA_Click();
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->StopB));
+}
+
+void RoundTest::winsStopAtTheCap()
+{
+    Table t;
+    t->Label1->setText(QStringLiteral("32000"));
+    t->Allcoin_Click();
+    t.spinAndStop(4, 4, 4);
+    QCOMPARE(t->Label1->text(), QStringLiteral("32767"));
+    QCOMPARE(t->Label11->text(), QStringLiteral("2400"));
+    QCOMPARE(t->spinPay, qint16(2400));
+    // Play goes on from the cap.
+    t->Allcoin_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("32762"));
+    t.spinAndStop(4, 4, 4);
+    QCOMPARE(t->Label1->text(), QStringLiteral("32767"));
+}
+
+void RoundTest::closingPaths()
+{
+    {
+        Table t;
+        t->ENDS_Click();
+        t->ENDS_Click();
+        t->close();
+        QCOMPARE(t.fake.endCount, 1);
+    }
+    {
+        Table t;
+        t->AppliEND_Click();
+        QCOMPARE(t.fake.endCount, 1);
+    }
+    {
+        Table t;
+        t->Allcoin_Click();
+        t->Start_Click();
+        t->close();
+        QCOMPARE(t.fake.endCount, 1);
+        QVERIFY(!t->Timer1->isTicking());
+    }
+}
+
+void RoundTest::randomisedPlayKeepsTheBooks()
+{
+    Table t;
+    QRandomGenerator rng(20261207);
+    int expected = 100;
+    for (int round = 0; round < 4000; ++round) {
+        QVERIFY(t->Reset->isEnabled() || t->Allcoin->isEnabled() || expected == 0);
+        if (expected == 0)
+            t->Label1->setText(QString::number(expected = 100 + rng.bounded(50)));
+        // Bet: ALL COINS or one to five single coins.
+        int bet = 0;
+        int base = expected;
+        if (rng.bounded(3) == 0 && expected >= 5) {
+            t->Allcoin_Click();
+            bet = 5;
+            base = expected;
+            expected -= 5;
+        } else {
+            const int clicks = 1 + rng.bounded(5);
+            for (int i = 0; i < clicks && expected > 0; ++i) {
+                base = expected;
+                t->Reset_Click();
+                --expected;
+                ++bet;
+            }
+        }
+        QCOMPARE(t->Label1->text().toInt(), expected);
+        // Start by mouse or by any key; stop by buttons or the space bar.
+        if (rng.bounded(2))
+            t->Start_Click();
+        else
+            t->Form_KeyPress('s');
+        QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
+        for (int i = 0, n = rng.bounded(30); i < n; ++i) {
+            switch (rng.bounded(3)) {
+            case 0: t->Timer1_Timer(); break;
+            case 1: t->Timer2_Timer(); break;
+            default: t->Timer3_Timer(); break;
+            }
+        }
+        int stops = 0;
+        while (t->reelRunningA || t->reelRunningB || t->reelRunningC) {
+            if (rng.bounded(2)) {
+                t->Form_KeyPress(' ');
+            } else {
+                switch (rng.bounded(3)) {
+                case 0: t->StopA_Click(); break;
+                case 1: t->StopB_Click(); break;
+                default: t->StopC_Click(); break;
+                }
+            }
+            t->Timer2_Timer();
+            t->Timer3_Timer();
+            QVERIFY(++stops < 100);
+        }
+        // What the grid shows decides the pay; check it independently.
+        int win = 0;
+        const int steps[3] = {t->displayedStep(0), t->displayedStep(1), t->displayedStep(2)};
+        auto sym = [&](int reel, int row) { return ((steps[reel] - row) % 7 + 7) % 7; };
+        const int lineRows[5][3] = {{1, 1, 1}, {0, 0, 0}, {2, 2, 2}, {2, 1, 0}, {0, 1, 2}}; // lamp order
+        const int pays[7] = {50, 100, 600, 800, 1000, 200, 400};
+        for (int lamp = 0; lamp < bet && lamp < 5; ++lamp) {
+            const int *rows = lineRows[lamp];
+            if (sym(0, rows[0]) == sym(1, rows[1]) && sym(1, rows[1]) == sym(2, rows[2]))
+                win += pays[sym(0, rows[0])];
+        }
+        if (win > 0)
+            expected = std::min(32767, base + win);
+        QCOMPARE(t->Label1->text().toInt(), expected);
+        QCOMPARE(t->Label11->text().toInt(), win);
+        QVERIFY(expected >= 0 && expected <= 32767);
+        QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
+        QVERIFY(t->Allcoin->isEnabled() && t->Reset->isEnabled() && t->ENDS->isEnabled());
+    }
+}
+
+QTEST_MAIN(RoundTest)
+#include "test_round.moc"
