@@ -1,0 +1,40 @@
+#include "audio/wave_player.h"
+
+#include <QSoundEffect>
+#include <QString>
+#include <QUrl>
+
+WavePlayer::WavePlayer(QObject *parent)
+    : QObject(parent)
+{
+    for (int i = 0; i < kSoundCount; ++i) {
+        auto *effect = new QSoundEffect(this);
+        effect->setSource(QUrl(QStringLiteral("qrc:/sounds/sound%1.wav").arg(i + 1)));
+        m_effects[i] = effect;
+    }
+}
+
+WavePlayer::~WavePlayer() = default;
+
+int WavePlayer::play(int id)
+{
+    if (id < 1 || id > kSoundCount)
+        return 0;
+    for (QSoundEffect *effect : m_effects)
+        effect->stop();
+    QSoundEffect *effect = m_effects[id - 1];
+    // play() on an effect in error would only reset its status; it plays
+    // nothing, so say so.
+    const QSoundEffect::Status status = effect->status();
+    if (status == QSoundEffect::Error || status == QSoundEffect::Null)
+        return 0;
+    effect->play();
+    return effect->isPlaying() ? 1 : 0;
+}
+
+bool WavePlayer::isPlaying(int id) const
+{
+    if (id < 1 || id > kSoundCount)
+        return false;
+    return m_effects[id - 1]->isPlaying();
+}

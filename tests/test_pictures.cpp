@@ -1,0 +1,200 @@
+// The embedded pictures: the seven reel symbols, the four spare pictures,
+// the window icon and the pointing-hand cursor.
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+const char *const kSymbols[] = {"apple", "television", "telephone", "house", "globe", "butterfly", "clock"};
+const char *const kSpares[] = {"spare_clr", "spare_book", "spare_ball", "spare_screwdriver"};
+
+QString picturePath(const char *name)
+{
+    return QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name));
+}
+
+QImage argb(const QString &path)
+{
+    return QImage(path).convertToFormat(QImage::Format_ARGB32);
+}
+
+// The picture as a reel cell shows it: 48 x 48 over the grey of the reel
+// window.
+QImage asShown(const QString &path)
+{
+    QImage cell(48, 48, QImage::Format_ARGB32);
+    cell.fill(QColor(224, 224, 224));
+    QPainter p(&cell);
+    p.drawImage(0, 0, QImage(path).scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    p.end();
+    return cell;
+}
+
+// Share of pixels whose colours differ clearly (sum of channel differences
+// above 60 out of 765).
+double differingShare(const QImage &a, const QImage &b)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d = std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                          + std::abs(qBlue(p) - qBlue(q));
+            if (d > 60)
+                ++differing;
+        }
+    return double(differing) / (a.width() * a.height());
+}
+
+}  // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyPictureLoadsAtItsSize_data();
+    void everyPictureLoadsAtItsSize();
+    void symbolsStandOnATransparentGround_data();
+    void symbolsStandOnATransparentGround();
+    void symbolsAndSparesAreDistinct();
+    void smallArtIsPixelCrisp_data();
+    void smallArtIsPixelCrisp();
+    void handCursorIsBlackAndWhiteWithItsTipAtTheHotspot();
+};
+
+void TestPictures::everyPictureLoadsAtItsSize_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("size");
+    for (const char *name : kSymbols)
+        QTest::newRow(name) << picturePath(name) << 192;
+    for (const char *name : kSpares)
+        QTest::newRow(name) << picturePath(name) << 192;
+    for (int size : {16, 32, 64, 128})
+        QTest::addRow("icon %d", size) << QStringLiteral(":/icons/tivoran_%1.png").arg(size) << size;
+    for (int size : {32, 64})
+        QTest::addRow("hand %d", size) << QStringLiteral(":/icons/hand_%1.png").arg(size) << size;
+}
+
+void TestPictures::everyPictureLoadsAtItsSize()
+{
+    QFETCH(QString, path);
+    QFETCH(int, size);
+    const QImage img(path);
+    QVERIFY2(!img.isNull(), qPrintable(path + " does not load"));
+    QCOMPARE(img.size(), QSize(size, size));
+    QVERIFY(img.hasAlphaChannel());
+}
+
+void TestPictures::symbolsStandOnATransparentGround_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *name : kSymbols)
+        QTest::newRow(name) << picturePath(name);
+    for (const char *name : kSpares)
+        QTest::newRow(name) << picturePath(name);
+    for (int size : {32, 64})
+        QTest::addRow("hand %d", size) << QStringLiteral(":/icons/hand_%1.png").arg(size);
+}
+
+void TestPictures::symbolsStandOnATransparentGround()
+{
+    QFETCH(QString, path);
+    const QImage img = argb(path);
+    QVERIFY(!img.isNull());
+    const int last = img.width() - 1;
+    for (QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+        QCOMPARE(qAlpha(img.pixel(corner)), 0);
+    // And there is a picture on it: a good part of the square is covered.
+    int opaque = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            opaque += qAlpha(img.pixel(x, y)) >= 128;
+    const double share = double(opaque) / (img.width() * img.height());
+    QVERIFY2(share > 0.1, qPrintable(QStringLiteral("only %1 of the square covered").arg(share)));
+}
+
+void TestPictures::symbolsAndSparesAreDistinct()
+{
+    // A spare picture stands in for a symbol, so all eleven must differ
+    // from each other as the player sees them.
+    QStringList names;
+    for (const char *name : kSymbols)
+        names << QLatin1String(name);
+    for (const char *name : kSpares)
+        names << QLatin1String(name);
+    QList<QImage> shown;
+    for (const QString &name : names)
+        shown << asShown(picturePath(qPrintable(name)));
+    for (int i = 0; i < shown.size(); ++i)
+        for (int j = i + 1; j < shown.size(); ++j) {
+            const double share = differingShare(shown[i], shown[j]);
+            QVERIFY2(share > 0.25, qPrintable(QStringLiteral("%1 and %2 differ in only %3 of the pixels")
+                                                  .arg(names[i], names[j])
+                                                  .arg(share)));
+        }
+}
+
+void TestPictures::smallArtIsPixelCrisp_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("icon 16") << QStringLiteral(":/icons/tivoran_16.png");
+    QTest::newRow("hand 32") << QStringLiteral(":/icons/hand_32.png");
+}
+
+void TestPictures::smallArtIsPixelCrisp()
+{
+    // Every pixel is either fully there or fully clear: no soft edges that
+    // would smear at the size these are shown.
+    QFETCH(QString, path);
+    const QImage img = argb(path);
+    QVERIFY(!img.isNull());
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const int a = qAlpha(img.pixel(x, y));
+            QVERIFY2(a == 0 || a == 255, qPrintable(QStringLiteral("alpha %1 at %2,%3").arg(a).arg(x).arg(y)));
+        }
+}
+
+void TestPictures::handCursorIsBlackAndWhiteWithItsTipAtTheHotspot()
+{
+    // The hotspot documented in resources/ATTRIBUTION.md, in 32 px units.
+    const QPoint hotspot(12, 1);
+
+    const QImage hand = argb(QStringLiteral(":/icons/hand_32.png"));
+    QVERIFY(!hand.isNull());
+    int black = 0, white = 0;
+    for (int y = 0; y < hand.height(); ++y)
+        for (int x = 0; x < hand.width(); ++x) {
+            const QRgb p = hand.pixel(x, y);
+            if (qAlpha(p) == 0)
+                continue;
+            const bool isBlack = qRed(p) == 0 && qGreen(p) == 0 && qBlue(p) == 0;
+            const bool isWhite = qRed(p) == 255 && qGreen(p) == 255 && qBlue(p) == 255;
+            QVERIFY2(isBlack || isWhite, qPrintable(QStringLiteral("colour at %1,%2").arg(x).arg(y)));
+            black += isBlack;
+            white += isWhite;
+        }
+    QVERIFY(black > 50);
+    QVERIFY(white > black);  // a white hand drawn in black outline
+
+    // The fingertip is the topmost part of the picture and sits on the hotspot.
+    QCOMPARE(hand.pixel(hotspot), qRgba(0, 0, 0, 255));
+    for (int y = 0; y < hotspot.y(); ++y)
+        for (int x = 0; x < hand.width(); ++x)
+            QCOMPARE(qAlpha(hand.pixel(x, y)), 0);
+
+    // The large cursor has its tip at the same place, twice as far out.
+    const QImage large = argb(QStringLiteral(":/icons/hand_64.png"));
+    const QRgb tip = large.pixel(hotspot * 2);
+    QVERIFY(qAlpha(tip) > 128 && qRed(tip) < 64);
+    for (int y = 0; y < hotspot.y() * 2; ++y)
+        for (int x = 0; x < large.width(); ++x)
+            QVERIFY(qAlpha(large.pixel(x, y)) < 64);
+}
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"
