@@ -1,4 +1,5 @@
 #include "game/smashine.h"
+#include "ui/idle_report.h"
 #include "ui/qt_platform.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
 
     Smashine table;
     table.show();
+    exitWhenShownAndIdle(&table); // benchmarks only; see bench/
     const int rc = app.exec();
     setPlatform(nullptr);
     return rc;
