@@ -8,6 +8,7 @@
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@ constexpr int ReelInterval = 55;
 Smashine::Smashine(QWidget *parent)
     : QMainWindow(parent)
 {
+    preloadPictures();
     buildLayout();
     setMainForm(this);
 

@@ -6,6 +6,10 @@
 #include <QPixmap>
 #include <QSize>
 
+// Starts decoding the master pictures on a worker thread, so that the
+// window can be built meanwhile; the first paint takes the result. Once per
+// program; without it the pictures are decoded when first needed.
+void preloadPictures();
 // The master picture of a reels::Picture; a null pixmap for NoPicture.
 QPixmap masterPicture(int picture);
 // The picture scaled to a logical size for a device pixel ratio; cached.
