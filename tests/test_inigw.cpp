@@ -67,6 +67,8 @@ void TestInigw::readWithoutFileCreatesNothing()
 {
     QCOMPARE(GetIni(QStringLiteral("1位"), "name", "", dataIni()), QString());
     QCOMPARE(GetIni(QStringLiteral("1位"), "score", "0", dataIni()), QStringLiteral("0"));
+    // A write that cannot be made (no key name) makes no file either.
+    WriteIni(QStringLiteral("1位"), "", "x", dataIni());
     QVERIFY(entriesOf(m_platform->dir).isEmpty());
 }
 

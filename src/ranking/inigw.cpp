@@ -66,7 +66,7 @@ void WriteIni(const QString &section, const QString &key, const QString &value,
         return; // never replace a ranking that could not be read
     const QByteArray updated =
         profileWrite(*old, ansiArgument(section), ansiArgument(key), ansiArgument(value));
-    if (updated == *old && QFileInfo::exists(file))
-        return;
+    if (updated == *old)
+        return; // nothing to change (or names that cannot be written): no file is made
     writeFileAtomically(file, updated);
 }

@@ -8,7 +8,8 @@
 // The value of key in section of file, cut to at most 319 bytes (never inside
 // a double-byte character) and up to its first NUL. An empty file path gives
 // empty text without touching the disk; a missing or unreadable file, a
-// missing section or key give defaultValue. A read never creates anything.
+// missing section or key give defaultValue (without its trailing blanks, as
+// the Windows function does). A read never creates anything.
 QString GetIni(const QString &section, const QString &key, const QString &defaultValue,
                const QString &file);
 
