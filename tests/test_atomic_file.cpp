@@ -16,7 +16,6 @@ private Q_SLOTS:
     void keepsPermissions();
     void failsWhereNoFileCanBe_data();
     void failsWhereNoFileCanBe();
-    void readOnlyDirectory();
     void injectedFaults_data();
     void injectedFaults();
     void fullDisk();
@@ -84,19 +83,6 @@ void TestAtomicFile::failsWhereNoFileCanBe()
     QVERIFY(!writeFileAtomically(relative.isEmpty() ? QString() : m_dir->filePath(relative), m_new));
     QCOMPARE(entriesOf(m_dir->path()), before);
     QVERIFY(entriesOf(m_dir->filePath("sub")).isEmpty());
-}
-
-void TestAtomicFile::readOnlyDirectory()
-{
-    put(m_old);
-    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                                      | QFile::ExeOther));
-    WithoutFilePrivileges unprivileged;
-    if (canCreateFileIn(m_dir->path()))
-        QSKIP("this system lets the tester write into read-only directories");
-    QVERIFY(!writeFileAtomically(path(), m_new));
-    QCOMPARE(fileBytes(path()), m_old);
-    QCOMPARE(entriesOf(m_dir->path()), QStringList{"data.ini"});
 }
 
 void TestAtomicFile::injectedFaults_data()
