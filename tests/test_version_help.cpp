@@ -53,6 +53,8 @@ private Q_SLOTS:
         QCOMPARE(v->Label3->text(), QString(HomePageAddress));
         QCOMPARE(colorFromRef(v->Label3->foreColor()), QColor(0, 0, 255));
         QVERIFY(!v->Label3->font().underline());
+        // The whole address is readable on its line.
+        QVERIFY(QFontMetrics(v->Label3->font()).horizontalAdvance(v->Label3->text()) <= v->Label3->width());
         // A hand over the address line, the ordinary arrow elsewhere.
         QVERIFY(v->Label3->cursor().shape() != Qt::ArrowCursor);
         QCOMPARE(v->Label2->cursor().shape(), Qt::ArrowCursor);

@@ -10,7 +10,7 @@ class VbLabel;
 class VbButton;
 
 // The maker's home page.
-inline constexpr char HomePageAddress[] = "https://www.quillex.example/tivoran/";
+inline constexpr char HomePageAddress[] = "https://quillex.example/";
 
 class version : public QWidget {
     Q_OBJECT
