@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -367,8 +368,22 @@ bool Smashine::eventFilter(QObject *watched, QEvent *event)
     // the focused control; the table sees it there.
     if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty())
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty()) {
+            // The key belongs to the control that had the focus when it was
+            // pressed. Should the handler move the focus (a button it
+            // disables gives it up), the key still goes to that control,
+            // and to nobody when that control is disabled now.
+            QPointer<QWidget> target = QApplication::focusWidget();
             Form_KeyPress(key->text().at(0).unicode());
+            if (target != QApplication::focusWidget()) {
+                if (target && target->isEnabled() && target->isVisible()) {
+                    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                                   ushort(key->count()));
+                    QCoreApplication::sendEvent(target, &copy);
+                }
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
