@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
 
     Smashine table;
     table.show();
+    // The sounds load once the table is on the screen.
+    QTimer::singleShot(0, &table, [&desktop] { desktop.preloadSounds(); });
     const int rc = app.exec();
     setPlatform(nullptr);
     return rc;
