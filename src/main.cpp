@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -18,6 +19,8 @@ int main(int argc, char *argv[])
 
     Smashine table;
     table.show();
+    // The sounds load once the table is on the screen.
+    QTimer::singleShot(0, &table, [&desktop] { desktop.preloadSounds(); });
     exitWhenShownAndIdle(&table); // benchmarks only; see bench/
     const int rc = app.exec();
     setPlatform(nullptr);

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void spaceWithNothingSpinning();
     void keysReachTableWhateverHasFocus();
     void tabIsNotAKeyPress();
+    void keyGoesToTheControlFocusedWhenPressed();
 };
 
 void KeyboardTest::anyKeyStartsAfterABet()
@@ -155,6 +156,20 @@ void KeyboardTest::tabIsNotAKeyPress()
     QVERIFY(t->Reset->isEnabled());
     QVERIFY(t->Start->isEnabled());
     QVERIFY(!t->reelRunningA);
+}
+
+void KeyboardTest::keyGoesToTheControlFocusedWhenPressed()
+{
+    Table t;
+    showTable(t);
+    // Bet with the mouse: the one-coin button takes the focus.
+    QTest::mouseClick(t->Reset, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->Reset));
+    // The space starts the round. The buttons it disables hand the focus on
+    // to a Stop button, which must not take the same press as its own.
+    press(t, Qt::Key_Space);
+    QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
+    QCOMPARE(t.fake.sounds, QList<int>{1});
 }
 
 QTEST_MAIN(KeyboardTest)

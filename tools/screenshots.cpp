@@ -4,7 +4,11 @@
 // SCALE is the screen scale factor (1 or 2; default 1).
 
 #include "game/smashine.h"
+#include "game/globals.h"
+#include "ranking/nameinput_window.h"
+#include "ranking/score_window.h"
 #include "ui/ctl_digital.h"
+#include "ui/version_window.h"
 #include "ui/qt_platform.h"
 
 #include <QApplication>
@@ -58,6 +62,19 @@ int main(int argc, char *argv[])
         table.Timer1->setEnabled(false);
         table.Timer2->setEnabled(false);
         table.Timer3->setEnabled(false);
+
+        // The ranking windows read data.ini beside the program.
+        Score *score = Score::open();
+        save(score, dir, QStringLiteral("Score"), scale);
+        delete score;
+        nameinput *entry = nameinput::open();
+        entry->Form_KeyDown(13); // "A" in the first slot
+        entry->Form_KeyDown(39);
+        save(entry, dir, QStringLiteral("nameinput"), scale);
+        delete entry;
+        version::open();
+        save(version::instance(), dir, QStringLiteral("version"), scale);
+        delete version::instance();
     }
     setPlatform(nullptr);
     return 0;

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -147,31 +148,43 @@ int Smashine::coinTotal() const
     return Label1->text().trimmed().toInt();
 }
 
+void Smashine::setStopsEnabled(bool on)
+{
+    StopA->setEnabled(on);
+    StopB->setEnabled(on);
+    StopC->setEnabled(on);
+}
+
+void Smashine::takeBet(int coins)
+{
+    PlayWave(1);
+    Label11->setText(QStringLiteral("0"));
+    coinBase = qint16(coinTotal());
+    Label1->setText(QString::number(coinBase - coins));
+}
+
+void Smashine::lightLamp(int i)
+{
+    DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    Shape3[i]->setFillColor(LampOn);
+    lines[reels::LampLine[i] - 1]->setVisible(true);
+}
+
 void Smashine::Reset_Click()
 {
     if (coinTotal() == 0) {
         Reset->setEnabled(false);
         Allcoin->setEnabled(false);
-        StopA->setEnabled(false);
-        StopB->setEnabled(false);
-        StopC->setEnabled(false);
+        setStopsEnabled(false);
         return;
     }
     Start->setEnabled(true);
     Allcoin->setEnabled(false);
-    StopA->setEnabled(false);
-    StopB->setEnabled(false);
-    StopC->setEnabled(false);
-    PlayWave(1);
-    Label11->setText(QStringLiteral("0"));
-    coinBase = qint16(coinTotal());
-    Label1->setText(QString::number(coinBase - 1));
-
-    DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    setStopsEnabled(false);
+    takeBet(1);
     for (int i = 0; i < 5; ++i) {
         if (Shape3[i]->fillColor() == LampOff) {
-            Shape3[i]->setFillColor(LampOn);
-            lines[reels::LampLine[i] - 1]->setVisible(true);
+            lightLamp(i);
             if (i == 4)
                 Reset->setEnabled(false);
             break;
@@ -184,18 +197,10 @@ void Smashine::Allcoin_Click()
     if (coinTotal() <= 4)
         return;
     Start->setEnabled(true);
-    StopA->setEnabled(false);
-    StopB->setEnabled(false);
-    StopC->setEnabled(false);
-    PlayWave(1);
-    Label11->setText(QStringLiteral("0"));
-    coinBase = qint16(coinTotal());
-    Label1->setText(QString::number(coinBase - 5));
-    DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
-    for (int i = 0; i < 5; ++i) {
-        Shape3[i]->setFillColor(LampOn);
-        lines[reels::LampLine[i] - 1]->setVisible(true);
-    }
+    setStopsEnabled(false);
+    takeBet(5);
+    for (int i = 0; i < 5; ++i)
+        lightLamp(i);
     Allcoin->setEnabled(false);
     Reset->setEnabled(false);
 }
@@ -207,9 +212,7 @@ void Smashine::Start_Click()
     Timer1->setEnabled(true);
     Timer2->setEnabled(true);
     Timer3->setEnabled(true);
-    StopA->setEnabled(true);
-    StopB->setEnabled(true);
-    StopC->setEnabled(true);
+    setStopsEnabled(true);
     if (!reelRunningA) {
         Timer1->setInterval(ReelInterval);
         Timer2->setInterval(ReelInterval);
@@ -369,8 +372,22 @@ bool Smashine::eventFilter(QObject *watched, QEvent *event)
     // the focused control; the table sees it there.
     if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty())
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty()) {
+            // The key belongs to the control that had the focus when it was
+            // pressed. Should the handler move the focus (a button it
+            // disables gives it up), the key still goes to that control,
+            // and to nobody when that control is disabled now.
+            QPointer<QWidget> target = QApplication::focusWidget();
             Form_KeyPress(key->text().at(0).unicode());
+            if (target != QApplication::focusWidget()) {
+                if (target && target->isEnabled() && target->isVisible()) {
+                    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                                   ushort(key->count()));
+                    QCoreApplication::sendEvent(target, &copy);
+                }
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -379,9 +396,7 @@ void Smashine::Form_KeyPress(int keyAscii)
 {
     if (Allcoin->isEnabled())
         Start->setEnabled(false);
-    StopA->setEnabled(false);
-    StopB->setEnabled(false);
-    StopC->setEnabled(false);
+    setStopsEnabled(false);
     ENDS->setEnabled(false);
     Reset->setEnabled(false);
     if (keyAscii == 32) {

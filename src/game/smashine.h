@@ -121,6 +121,9 @@ protected:
 
 private:
     void buildLayout();
+    void setStopsEnabled(bool on);
+    void takeBet(int coins);
+    void lightLamp(int i);
     void buildMenus();
     void tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray *, 3> &arrays);
     void stopReel(int reel);

@@ -43,11 +43,16 @@ bool QtPlatform::openUrl(const QUrl &url)
     return QDesktopServices::openUrl(url);
 }
 
-int QtPlatform::playWave(int id)
+void QtPlatform::preloadSounds()
 {
-    // The sounds are loaded once, on first use, and kept.
+    // Loaded once and kept for the life of the program.
     if (!m_sounds)
         m_sounds = std::make_unique<WavePlayer>();
+}
+
+int QtPlatform::playWave(int id)
+{
+    preloadSounds();
     return m_sounds->play(id);
 }
 

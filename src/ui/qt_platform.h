@@ -28,6 +28,9 @@ public:
     double rnd() override;
     void endProgram() override;
 
+    // Loads the three sounds, so that the first bet is heard at once.
+    void preloadSounds();
+
 private:
     QElapsedTimer m_clock;
     QRandomGenerator m_random;

@@ -1,0 +1,145 @@
+// The game table's menus: coin save and load, the score window, the modes'
+// ranking check, the colours, help and version.
+
+#include "game/smashine.h"
+
+#include "game/coin_text.h"
+#include "game/globals.h"
+#include "ranking/inigw.h"
+#include "ranking/nameinput_window.h"
+#include "ranking/rank_check.h"
+#include "ranking/score_window.h"
+#include "settings/slot_ini.h"
+#include "ui/help.h"
+#include "ui/platform.h"
+#include "ui/version_window.h"
+
+namespace {
+const QString AppName = QStringLiteral("Tivoran");
+const QString CoinSection = QStringLiteral("Coin");
+const QString CoinKey = QStringLiteral("Coin");
+
+QString rankingFile()
+{
+    // Built anew for every access.
+    return programFile(QStringLiteral("data.ini"));
+}
+} // namespace
+
+// ---------------------------------------------------------- coin save/load
+
+void Smashine::COINSAVE_Click()
+{
+    platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
+    platform().messageBox(this, QStringLiteral("  SAVE終了"), AppName);
+}
+
+void Smashine::COINLOAD_Click()
+{
+    const std::optional<qint16> v =
+        coinFromStoredText(platform().getSetting(AppName, CoinSection, CoinKey, QStringLiteral("0")));
+    // Nothing stored, 0, a text that is no coin total, or a negative total
+    // (which no play can save) all count as no saved data.
+    if (!v || *v <= 0) {
+        platform().messageBox(this, QStringLiteral("  SAVEデータがありません"), AppName);
+        return;
+    }
+    Label1->setText(QString::number(*v));
+    platform().messageBox(this, QStringLiteral("  LOAD終了"), AppName);
+}
+
+// ------------------------------------------------------------ ranking
+
+void Smashine::スコアランキング_Click()
+{
+    setEnabled(false);
+    Score::open();
+}
+
+void Smashine::CheckRank()
+{
+    Reset->setEnabled(true);
+    Allcoin->setEnabled(true);
+    ENDS->setEnabled(true);
+    Timer1->setInterval(0);
+    reelRunningA = false;
+    Timer2->setInterval(0);
+    reelRunningB = false;
+    Timer3->setInterval(0);
+    reelRunningC = false;
+
+    for (int k = 1; k <= 5; ++k) {
+        const std::optional<qint32> stored =
+            rankScore(GetIni(rankSectionName(k), QStringLiteral("score"), QString(), rankingFile()));
+        const qint32 current = rankScore(Label1->text()).value_or(0);
+        // An empty or unreadable rank is lower than any result.
+        if (stored && *stored >= current)
+            continue;
+        for (int j = 4; j >= k; --j) {
+            for (const QString key : {QStringLiteral("score"), QStringLiteral("name")}) {
+                const QString value = GetIni(rankSectionName(j), key, QString(), rankingFile());
+                WriteIni(rankSectionName(j + 1), key, value, rankingFile());
+            }
+        }
+        WriteIni(rankSectionName(k), QStringLiteral("score"), Label1->text(), rankingFile());
+        RankSection = rankSectionName(k);
+        setEnabled(false);
+        nameinput::open();
+        return;
+    }
+}
+
+// ------------------------------------------------------------ colours
+
+void Smashine::テーブルの色_Click()
+{
+    if (const std::optional<qint32> c = platform().chooseColor(this))
+        Shape2->setFillColor(*c);
+}
+
+void Smashine::外枠の色_Click()
+{
+    if (const std::optional<qint32> c = platform().chooseColor(this))
+        Shape1->setFillColor(*c);
+}
+
+void Smashine::線の色_Click()
+{
+    if (const std::optional<qint32> c = platform().chooseColor(this))
+        setLineColour(*c);
+}
+
+void Smashine::setLineColour(qint32 ref)
+{
+    for (DrawnLine *line : {Line1, Line2, Line3, Line4, Line5})
+        line->setBorderColor(ref);
+}
+
+void Smashine::loadColours()
+{
+    TableColours c{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()};
+    if (!loadSlotIni(programFile(QStringLiteral("slot.ini")), c))
+        return;
+    Shape2->setFillColor(c.table);
+    Shape1->setFillColor(c.frame);
+    setLineColour(c.line);
+}
+
+void Smashine::saveColours()
+{
+    // A settings file that cannot be written never keeps the game from ending.
+    saveSlotIni(programFile(QStringLiteral("slot.ini")),
+                TableColours{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()});
+}
+
+// --------------------------------------------------------- help, version
+
+void Smashine::Quillexから_Click()
+{
+    openHelpFile();
+}
+
+void Smashine::バージョン情報_Click()
+{
+    version::open();
+}

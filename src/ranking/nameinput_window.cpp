@@ -1,0 +1,325 @@
+#include "ranking/nameinput_window.h"
+
+#include "game/globals.h"
+#include "ranking/inigw.h"
+#include "ranking/name_entry_rules.h"
+#include "ranking/score_window.h"
+#include "ui/platform.h"
+#include "ui/vb_controls.h"
+#include "ui/window_helpers.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+
+using namespace NameEntry;
+
+nameinput::nameinput(QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("nameinput"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Form1"));
+    // The window has no icon of its own; an empty picture keeps the
+    // application's icon off its title bar.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    setWindowIcon(QIcon(blank));
+    setFixedSize(px(11250), px(5460));
+    setFormBackColor(this, rgbRef(192, 192, 255));
+    // The window, never one of its controls, holds the keyboard focus.
+    setFocusPolicy(Qt::StrongFocus);
+
+    const QFont cellFont = gameFont(QStringLiteral("Times New Roman"), 20.25, true);
+    for (int i = 0; i < GridCells; ++i) {
+        const int left = 240 + 840 * (i % Columns);
+        const int top = 2880 + 840 * (i / Columns);
+        auto *cell = new VbLabel(QStringLiteral("Label1_%1").arg(i), twipsRect(left, top, 615, 615), gridCaption(i), this);
+        cell->setFont(cellFont);
+        Label1[i] = cell;
+    }
+    Label1[BackCell]->setFont(gameFont(QStringLiteral("ＭＳ ゴシック"), 26.25, true));
+    Label1[EndCell]->setFont(gameFont(QStringLiteral("ＭＳ ゴシック"), 27.75, true));
+    for (int s = 0; s < SlotCount; ++s) {
+        auto *slot = new VbLabel(QStringLiteral("Label1_%1").arg(FirstSlot + s),
+                                 twipsRect(4560 + 840 * s, 480, 615, 615), QString(), this);
+        slot->setFont(cellFont);
+        slot->setAccessibleName(QStringLiteral("名前の%1文字目").arg(s + 1));
+        Label1[FirstSlot + s] = slot;
+    }
+    for (VbLabel *l : Label1) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setBackColor(NormalColour);
+        l->setFocusPolicy(Qt::NoFocus);
+    }
+    Label1[FirstSlot]->setBackColor(CurrentSlotColour);
+
+    Label2 = new VbLabel(QStringLiteral("Label2"), twipsRect(3360, 1800, 4455, 495),
+                         QStringLiteral(" Input for your name..."), this);
+    Label2->setFont(gameFont(QStringLiteral("Times New Roman"), 12, true));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label3 = new VbLabel(QStringLiteral("Label3"), twipsRect(8640, 1200, 1935, 255),
+                         QStringLiteral("カーソルキーで移動"), this);
+    Label4 = new VbLabel(QStringLiteral("Label4"), twipsRect(8640, 1680, 1935, 255),
+                         QStringLiteral("リターンキーで決定"), this);
+    for (VbLabel *l : {Label3, Label4})
+        l->setFont(gameFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
+    for (VbLabel *l : {Label2, Label3, Label4}) {
+        l->setBackColor(rgbRef(192, 192, 255));
+        l->setFocusPolicy(Qt::NoFocus);
+    }
+
+    Timer1 = new VbTimer(QStringLiteral("Timer1"), this);
+    Timer2 = new VbTimer(QStringLiteral("Timer2"), this);
+    Timer3 = new VbTimer(QStringLiteral("Timer3"), this);
+    for (VbTimer *t : {Timer1, Timer2, Timer3}) {
+        t->setInterval(0);
+        t->setEnabled(true);
+    }
+    connect(Timer1, &VbTimer::tick, this, &nameinput::Timer1_Timer);
+    connect(Timer2, &VbTimer::tick, this, &nameinput::Timer2_Timer);
+    connect(Timer3, &VbTimer::tick, this, &nameinput::Timer3_Timer);
+
+    m_lineVisible = {true, false, false};
+
+    // Keys reach the entry whatever has the focus, before the control does.
+    qApp->installEventFilter(this);
+
+    centreOnScreen(this);
+    Form_Load();
+}
+
+nameinput::~nameinput()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+nameinput *nameinput::open()
+{
+    auto *window = new nameinput;
+    window->show();
+    window->activateWindow();
+    window->setFocus(Qt::ActiveWindowFocusReason);
+    return window;
+}
+
+QLineF nameinput::lineGeometry(int index)
+{
+    const int x1 = 4560 + 840 * index;
+    return QLineF(twipsPoint(x1, 1320), twipsPoint(x1 + 600, 1320));
+}
+
+void nameinput::setLineVisible(int index, bool visible)
+{
+    if (m_lineVisible.at(index) == visible)
+        return;
+    m_lineVisible[index] = visible;
+    update();
+}
+
+void nameinput::Form_Load()
+{
+    for (int s = 0; s < SlotCount; ++s) {
+        Label1[FirstSlot + s]->setText(QString());
+        Label1[FirstSlot + s]->setBackColor(s == 0 ? CurrentSlotColour : NormalColour);
+    }
+    for (int i = 0; i < GridCells; ++i)
+        Label1[i]->setBackColor(NormalColour);
+    Slot1Done = false;
+    Slot2Done = false;
+    Slot3Done = false;
+    Timer1->setInterval(BlinkInterval);
+    Timer2->setInterval(0);
+    Timer3->setInterval(0);
+    setLineVisible(0, true);
+    setLineVisible(1, false);
+    setLineVisible(2, false);
+
+    if (NameEntryFirstOpen) {
+        Label1[0]->setBackColor(CursorColour);
+        NameEntryFirstOpen = false;
+    }
+}
+
+int nameinput::cursorCell() const
+{
+    for (int i = 0; i < GridCells; ++i)
+        if (Label1[i]->backColor() == CursorColour)
+            return i;
+    return -1;
+}
+
+int nameinput::currentSlot() const
+{
+    for (int s = 0; s < SlotCount; ++s)
+        if (Label1[FirstSlot + s]->backColor() == CurrentSlotColour)
+            return s;
+    return -1;
+}
+
+void nameinput::Form_KeyDown(int keyCode)
+{
+    switch (keyCode) {
+    case VkLeft:
+    case VkUp:
+    case VkRight:
+    case VkDown: {
+        const int from = cursorCell();
+        if (from < 0)
+            return;
+        const int to = moveCursor(from, keyCode);
+        if (to == from)
+            return;
+        Label1[to]->setBackColor(CursorColour);
+        Label1[from]->setBackColor(NormalColour);
+        return;
+    }
+    case VkReturn:
+        pressReturn();
+        return;
+    default:
+        return;
+    }
+}
+
+void nameinput::pressReturn()
+{
+    const int cursor = cursorCell();
+    if (cursor == EndCell) {
+        storeName();
+        close();
+        return;
+    }
+    if (cursor < 0) {
+        Label1[0]->setBackColor(CursorColour);
+        return;
+    }
+
+    VbLabel *slot1 = Label1[FirstSlot];
+    VbLabel *slot2 = Label1[FirstSlot + 1];
+    VbLabel *slot3 = Label1[FirstSlot + 2];
+    const int slot = currentSlot();
+    const bool character = cursor <= LastCharacterCell;
+
+    if (cursor == BackCell && slot == 1) {
+        slot1->setText(QString());
+        slot1->setBackColor(CurrentSlotColour);
+        slot2->setBackColor(NormalColour);
+        Slot2Done = true;
+        Slot1Done = false;
+        Timer1->setInterval(BlinkInterval);
+    } else if (cursor == BackCell && slot == 2) {
+        slot2->setText(QString());
+        slot2->setBackColor(CurrentSlotColour);
+        slot3->setBackColor(NormalColour);
+        Slot3Done = true;
+        Slot2Done = false;
+        Timer2->setInterval(BlinkInterval);
+    } else if (cursor == BackCell && slot < 0) {
+        slot3->setText(QString());
+        slot3->setBackColor(CurrentSlotColour);
+        Slot3Done = false;
+        Timer3->setInterval(BlinkInterval);
+    } else if (character && slot == 0) {
+        slot1->setText(Label1[cursor]->text());
+        slot2->setBackColor(CurrentSlotColour);
+        slot1->setBackColor(NormalColour);
+        Slot1Done = true;
+        Slot2Done = false;
+        Timer2->setInterval(BlinkInterval);
+    } else if (character && slot == 1) {
+        slot2->setText(Label1[cursor]->text());
+        slot3->setBackColor(CurrentSlotColour);
+        slot2->setBackColor(NormalColour);
+        Slot2Done = true;
+        Slot3Done = false;
+        Timer3->setInterval(BlinkInterval);
+    } else if (character && slot == 2) {
+        slot3->setText(Label1[cursor]->text());
+        slot3->setBackColor(NormalColour);
+        Slot3Done = true;
+        Label1[cursor]->setBackColor(NormalColour);
+        Label1[EndCell]->setBackColor(CursorColour);
+    }
+    // "戻" with nothing typed yet, or a character with all three slots
+    // filled, matches no rule: the Return does nothing, so there is never a
+    // second cursor.
+}
+
+void nameinput::storeName()
+{
+    if (m_stored)
+        return;
+    m_stored = true;
+    const QString name = Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
+    // Without a rank to fill there is nothing to store; an empty section
+    // name would only add a stray section to the ranking file.
+    if (!RankSection.isEmpty())
+        WriteIni(RankSection, QStringLiteral("name"), name, programFile(QStringLiteral("data.ini")));
+    Timer1->setInterval(0);
+    Timer2->setInterval(0);
+    Timer3->setInterval(0);
+    Score::open();
+}
+
+void nameinput::blink(int index, bool slotDone, VbTimer *timer)
+{
+    setLineVisible(index, !lineVisible(index));
+    if (slotDone) {
+        setLineVisible(index, false);
+        timer->setInterval(0);
+    }
+}
+
+void nameinput::Timer1_Timer()
+{
+    blink(0, Slot1Done, Timer1);
+}
+
+void nameinput::Timer2_Timer()
+{
+    blink(1, Slot2Done, Timer2);
+}
+
+void nameinput::Timer3_Timer()
+{
+    blink(2, Slot3Done, Timer3);
+}
+
+bool nameinput::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && !m_stored) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this) {
+            const int keyCode = virtualKeyFromQt(static_cast<QKeyEvent *>(event)->key());
+            Form_KeyDown(keyCode);
+            // The entry's own keys go no further; others reach the focused
+            // control as usual.
+            return keyCode == VkReturn || (keyCode >= VkLeft && keyCode <= VkDown);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void nameinput::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(colorFromRef(rgbRef(0, 0, 255)), 5);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    for (int i = 0; i < SlotCount; ++i)
+        if (m_lineVisible[i])
+            p.drawLine(lineGeometry(i));
+}
+
+void nameinput::closeEvent(QCloseEvent *event)
+{
+    // Closed through the window frame instead of "終": store the name typed
+    // so far and open the score window, which gives the game table back.
+    storeName();
+    event->accept();
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The name entry: after a ranking game that earned a place, the player
+// spells a name of up to three characters on a grid with the arrow keys and
+// Return. The cells' colours and captions are the whole state of the entry:
+// the cursor is the cell painted in the cursor colour, the slot being filled
+// the one painted in the current-slot colour.
+
+#include <QWidget>
+#include <array>
+
+class VbLabel;
+class VbTimer;
+class QCloseEvent;
+class QPaintEvent;
+
+class nameinput : public QWidget {
+    Q_OBJECT
+public:
+    explicit nameinput(QWidget *parent = nullptr);
+    ~nameinput() override;
+
+    // Creates, loads, shows and activates a new name entry, not modal. It
+    // deletes itself when closed.
+    static nameinput *open();
+
+    // Controls. Label1(0..38) the grid, Label1(39..41) the name slots.
+    std::array<VbLabel *, 42> Label1{};
+    VbLabel *Label2 = nullptr; // " Input for your name..."
+    VbLabel *Label3 = nullptr; // "カーソルキーで移動"
+    VbLabel *Label4 = nullptr; // "リターンキーで決定"
+    VbTimer *Timer1 = nullptr; // blink of underline 1
+    VbTimer *Timer2 = nullptr;
+    VbTimer *Timer3 = nullptr;
+
+    // The underlines Line1(0..2) under the three slots.
+    bool lineVisible(int index) const { return m_lineVisible.at(index); }
+    void setLineVisible(int index, bool visible);
+    static QLineF lineGeometry(int index);
+
+    bool Slot1Done = false;
+    bool Slot2Done = false;
+    bool Slot3Done = false;
+
+    void Form_Load();
+    void Form_KeyDown(int keyCode);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The cell painted in the cursor colour, or -1.
+    int cursorCell() const;
+    // The slot (0..2) painted in the current-slot colour, or -1.
+    int currentSlot() const;
+    void pressReturn();
+    // "終": stores the name, stops the blinking and opens the score window.
+    void storeName();
+    void blink(int index, bool slotDone, VbTimer *timer);
+
+    std::array<bool, 3> m_lineVisible{};
+    bool m_stored = false;
+};

@@ -1,0 +1,135 @@
+#include "ranking/score_window.h"
+
+#include "game/globals.h"
+#include "ranking/inigw.h"
+#include "ui/platform.h"
+#include "ui/vb_controls.h"
+#include "ui/window_helpers.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+
+namespace {
+
+const QString kCaption = QStringLiteral("               Tivoran  ランキング");
+
+// Section of rank 1..5 in the ranking file.
+QString rankSection(int rank)
+{
+    return QString::number(rank) + QStringLiteral("位");
+}
+
+} // namespace
+
+Score::Score(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Score"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kCaption);
+    setWindowIcon(tivoranIcon());
+    setFixedSize(px(4755), px(6300));
+    setFormBackColor(this, systemColourRef(SysButtonFace));
+
+    const QFont heading = gameFont(QStringLiteral("Times New Roman"), 18, true);
+    const QFont row = gameFont(QStringLiteral("Times New Roman"), 20.25, true);
+    const qint32 nameBack = rgbRef(255, 255, 192);
+    const qint32 scoreBack = rgbRef(192, 255, 192);
+
+    Label1[0] = new VbLabel(QStringLiteral("Label1_0"), twipsRect(600, 480, 975, 495), QStringLiteral("Name"), this);
+    Label1[1] = new VbLabel(QStringLiteral("Label1_1"), twipsRect(2520, 480, 1095, 495), QStringLiteral("Score"), this);
+    Label1[0]->setBackColor(nameBack);
+    Label1[1]->setBackColor(scoreBack);
+    for (VbLabel *l : Label1) {
+        l->setFont(heading);
+        l->setAlignment(Qt::AlignCenter);
+    }
+
+    for (int i = 0; i < 5; ++i) {
+        const int top = 1320 + 840 * i;
+        Label2[i] = new VbLabel(QStringLiteral("Label2_%1").arg(i), twipsRect(600, top, 1095, 495),
+                                QStringLiteral("---"), this);
+        Label2[i]->setFont(row);
+        Label2[i]->setAlignment(Qt::AlignCenter);
+        Label2[i]->setBackColor(nameBack);
+        Label2[i]->setAccessibleName(QStringLiteral("%1位の名前").arg(i + 1));
+    }
+
+    Command1 = new VbButton(QStringLiteral("Command1"), twipsRect(1200, 5640, 2055, 495), QStringLiteral("Back"), this);
+    Command1->setFont(gameFont(QStringLiteral("ＭＳ Ｐゴシック"), 9.75, false));
+    connect(Command1, &QPushButton::clicked, this, &Score::Command1_Click);
+
+    for (int i = 0; i < 5; ++i) {
+        const int top = 1320 + 840 * i;
+        Label3[i] = new VbLabel(QStringLiteral("Label3_%1").arg(i), twipsRect(2520, top, 1575, 495),
+                                QStringLiteral("1000"), this);
+        Label3[i]->setFont(row);
+        Label3[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Label3[i]->setBackColor(scoreBack);
+        Label3[i]->setAccessibleName(QStringLiteral("%1位のスコア").arg(i + 1));
+    }
+
+    // Tab order by tab index: Label1(0..1), Label2(0..4), Command1, Label3(0..4).
+    QList<QWidget *> order{Label1[0], Label1[1]};
+    for (VbLabel *l : Label2)
+        order << l;
+    order << Command1;
+    for (VbLabel *l : Label3)
+        order << l;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    centreOnScreen(this);
+    Form_Load();
+}
+
+Score *Score::open()
+{
+    auto *window = new Score;
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
+QRect Score::shape1Rect()
+{
+    return twipsRect(480, 1080, 3735, 4335);
+}
+
+void Score::Form_Load()
+{
+    // All five scores first, then all five names; the path is built anew for
+    // every read.
+    for (int i = 0; i < 5; ++i)
+        Label3[i]->setText(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), programFile(QStringLiteral("data.ini"))));
+    for (int i = 0; i < 5; ++i)
+        Label2[i]->setText(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), programFile(QStringLiteral("data.ini"))));
+}
+
+void Score::Command1_Click()
+{
+    close();
+}
+
+void Score::Form_Unload()
+{
+    if (QWidget *table = mainForm())
+        table->setEnabled(true);
+}
+
+void Score::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QRect r = shape1Rect();
+    p.fillRect(r, colorFromRef(rgbRef(128, 128, 255)));
+    p.setPen(QPen(colorFromRef(rgbRef(192, 255, 255)), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+void Score::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The score window: the top five of the ranking file, names and scores as
+// stored. It blocks the game table while it is open (its opener disables the
+// table) and gives the table back when it unloads, however it is closed.
+
+#include <QWidget>
+#include <array>
+
+class VbLabel;
+class VbButton;
+class QCloseEvent;
+class QPaintEvent;
+
+class Score : public QWidget {
+    Q_OBJECT
+public:
+    explicit Score(QWidget *parent = nullptr);
+
+    // Creates, loads and shows a new score window, not modal. It deletes
+    // itself when closed.
+    static Score *open();
+
+    // Controls.
+    std::array<VbLabel *, 2> Label1{}; // "Name", "Score"
+    std::array<VbLabel *, 5> Label2{}; // names of ranks 1..5
+    std::array<VbLabel *, 5> Label3{}; // scores of ranks 1..5
+    VbButton *Command1 = nullptr;      // "Back"
+
+    // The blue panel behind the rows.
+    static QRect shape1Rect();
+
+    void Form_Load();
+    void Command1_Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Unload();
+};

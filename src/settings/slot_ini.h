@@ -1,0 +1,36 @@
+#pragma once
+// slot.ini beside the program: the three table colours, kept between runs.
+//
+// The file is three lines in Shift-JIS, each ended by CR LF: a fixed key
+// text ending in " ," and the colour as a decimal number. On reading, lines
+// count by position only and the key text is not looked at.
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// Colour references: red + 256 * green + 65536 * blue; a negative value (top
+// bit set) names a system colour by its index.
+struct TableColours {
+    qint32 table = 16761024; // fill of the table, RGB(192,192,255)
+    qint32 frame = 8388608;  // fill of the outer frame, RGB(0,0,128)
+    qint32 line = 16761024;  // the five pay lines, RGB(192,192,255)
+};
+
+// The exact bytes of slot.ini for these colours.
+QByteArray formatSlotIni(const TableColours &colours);
+
+// Applies the content of a slot.ini to colours. Lines end in CR LF, LF or
+// CR. For each of the first three lines, in the order table, frame, line:
+// the text after the first ',' (or the whole line when it has none) is read
+// with basicVal and rounded half to even; a value outside the 32-bit signed
+// range keeps that colour, text without a number gives 0. A file of fewer
+// lines applies the lines it has; an empty line counts as a line.
+void applySlotIni(const QByteArray &bytes, TableColours &colours);
+
+// Reads the file at path into colours. False, with colours untouched, when
+// the file is missing or cannot be read.
+bool loadSlotIni(const QString &path, TableColours &colours);
+// Replaces the file at path safely (see writeFileAtomically). False when it
+// could not be written; the old file then stays as it was.
+bool saveSlotIni(const QString &path, const TableColours &colours);

@@ -1,0 +1,512 @@
+// The name entry, driven the way the player drives it: key presses arrive at
+// the window as the desktop delivers them, the state is read back from the
+// cells' colours and captions, and the stored name from the bytes of
+// data.ini.
+
+#include "fake_platform.h"
+#include "game/globals.h"
+#include "ranking/name_entry_rules.h"
+#include "ranking/nameinput_window.h"
+#include "ranking/score_window.h"
+#include "ui/vb_controls.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QtTest>
+#include <memory>
+
+using namespace NameEntry;
+
+namespace {
+
+// "1位".."5位" as the ranking file stores them, in Shift-JIS.
+QByteArray header(int rank)
+{
+    return "[" + QByteArray::number(rank) + "\x88\xCA]\r\n";
+}
+
+// The file as the ranking check leaves it when a 450 has just taken rank 2:
+// the old rank-2 entry moved down, rank 2 still carries its old name.
+QByteArray rankingWithName(const QByteArray &rank2Name)
+{
+    return header(1) + "name=QLX\r\nscore=500\r\n"
+         + header(2) + "name=" + rank2Name + "\r\nscore=450\r\n"
+         + header(3) + "name=TIV\r\nscore=400\r\n"
+         + header(4) + "name=AAA\r\nscore=300\r\n"
+         + header(5) + "name=RIN\r\nscore=200\r\n";
+}
+
+QList<Score *> scoreWindows()
+{
+    QList<Score *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *s = qobject_cast<Score *>(w); s && s->isVisible())
+            out << s;
+    return out;
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestNameEntry : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FakePlatform> fp;
+    std::unique_ptr<QWidget> table;
+
+    QString dataIni() const { return fp->dir + "/data.ini"; }
+
+    void writeDataIni(const QByteArray &bytes)
+    {
+        QFile f(dataIni());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QByteArray readDataIni()
+    {
+        QFile f(dataIni());
+        if (!f.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return f.readAll();
+    }
+
+    // Opens the entry as the ranking check does: table disabled first.
+    nameinput *openEntry(bool firstOpen)
+    {
+        NameEntryFirstOpen = firstOpen;
+        table->setEnabled(false);
+        nameinput *w = nameinput::open();
+        if (!QTest::qWaitForWindowExposed(w))
+            qWarning("name entry not exposed");
+        return w;
+    }
+
+    // Presses keys on the entry's window: R L U D for the arrows, x for
+    // Return, e for Enter on the keypad, % for a key that is no arrow.
+    static void press(nameinput *w, const char *keys)
+    {
+        for (const char *k = keys; *k; ++k) {
+            Qt::Key key = Qt::Key_unknown;
+            Qt::KeyboardModifiers mods = Qt::NoModifier;
+            switch (*k) {
+            case 'R': key = Qt::Key_Right; break;
+            case 'L': key = Qt::Key_Left; break;
+            case 'U': key = Qt::Key_Up; break;
+            case 'D': key = Qt::Key_Down; break;
+            case 'x': key = Qt::Key_Return; break;
+            case 'e': key = Qt::Key_Enter; mods = Qt::KeypadModifier; break;
+            case '%': key = Qt::Key_Percent; break;
+            default: QFAIL("unknown key in sequence");
+            }
+            QTest::keyClick(w->windowHandle(), key, mods);
+        }
+    }
+
+    // Every grid cell in the cursor colour.
+    static QList<int> cursors(nameinput *w)
+    {
+        QList<int> out;
+        for (int i = 0; i < GridCells; ++i)
+            if (w->Label1[i]->backColor() == CursorColour)
+                out << i;
+        return out;
+    }
+
+    // The slots' captions, and which slot is current (-1 for none).
+    static QStringList slotTexts(nameinput *w)
+    {
+        return {w->Label1[39]->text(), w->Label1[40]->text(), w->Label1[41]->text()};
+    }
+    static int current(nameinput *w)
+    {
+        int found = -1;
+        for (int s = 0; s < 3; ++s) {
+            const qint32 c = w->Label1[FirstSlot + s]->backColor();
+            if (c == CurrentSlotColour) {
+                if (found >= 0)
+                    return -2; // two current slots: never allowed
+                found = s;
+            } else if (c != NormalColour) {
+                return -3;
+            }
+        }
+        return found;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        fp = std::make_unique<FakePlatform>();
+        table = std::make_unique<QWidget>();
+        setMainForm(table.get());
+        RankSection = QStringLiteral("2位");
+    }
+
+    void cleanup()
+    {
+        // Close whatever a failed test left open while the platform exists.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<nameinput *>(w) && w->isVisible())
+                w->close();
+        for (Score *s : scoreWindows())
+            s->close();
+        flushDeletes();
+        setMainForm(nullptr);
+        table.reset();
+        fp.reset();
+        RankSection.clear();
+        NameEntryFirstOpen = false;
+    }
+
+    void openingStartsFromTheInitialState()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        QCOMPARE(w->windowTitle(), QString("Form1"));
+        QCOMPARE(w->size(), QSize(750, 364));
+        QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint
+                                      | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(cursors(w), QList<int>{0});
+        QVERIFY2(!NameEntryFirstOpen, "the first opening clears the flag");
+        QCOMPARE(slotTexts(w), QStringList(3, QString()));
+        QCOMPARE(current(w), 0);
+        for (int i = 1; i < GridCells; ++i)
+            QCOMPARE(w->Label1[i]->backColor(), NormalColour);
+        QCOMPARE(w->Label1[0]->text(), QString("A"));
+        QCOMPARE(w->Label1[25]->text(), QString("Z"));
+        QCOMPARE(w->Label1[26]->text(), QString("1"));
+        QCOMPARE(w->Label1[34]->text(), QString("9"));
+        QCOMPARE(w->Label1[35]->text(), QString("."));
+        QCOMPARE(w->Label1[36]->text(), QString("-"));
+        QCOMPARE(w->Label1[37]->text(), QString("戻"));
+        QCOMPARE(w->Label1[38]->text(), QString("終"));
+        // Cells on an 840-twip pitch, 615 wide, in 13 columns.
+        QCOMPARE(w->Label1[14]->geometry(), QRect(72, 248, 41, 41));
+        QVERIFY(!w->Slot1Done && !w->Slot2Done && !w->Slot3Done);
+        QCOMPARE(w->Timer1->interval(), BlinkInterval);
+        QVERIFY(w->Timer1->isTicking());
+        QCOMPARE(w->Timer2->interval(), 0);
+        QCOMPARE(w->Timer3->interval(), 0);
+        QVERIFY(w->lineVisible(0));
+        QVERIFY(!w->lineVisible(1));
+        QVERIFY(!w->lineVisible(2));
+    }
+
+    void firstOpeningFourReturnsStoreAAA()
+    {
+        writeDataIni(rankingWithName("TIV"));
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "xxx");
+        QCOMPARE(slotTexts(w), (QStringList{"A", "A", "A"}));
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+        QCOMPARE(current(w), -1);
+        QVERIFY(scoreWindows().isEmpty());
+
+        w->Form_KeyDown(VkReturn);
+        QCOMPARE(readDataIni(), rankingWithName("AAA"));
+        QCOMPARE(w->Timer1->interval(), 0);
+        QCOMPARE(w->Timer2->interval(), 0);
+        QCOMPARE(w->Timer3->interval(), 0);
+        flushDeletes();
+        QVERIFY2(w.isNull(), "the entry closes and is destroyed");
+
+        // The score window shows the new entry at rank 2, the table stays
+        // blocked until it closes.
+        const QList<Score *> scores = scoreWindows();
+        QCOMPARE(scores.size(), 1);
+        QCOMPARE(scores[0]->Label2[1]->text(), QString("AAA"));
+        QCOMPARE(scores[0]->Label3[1]->text(), QString("450"));
+        QCOMPARE(scores[0]->Label2[2]->text(), QString("TIV"));
+        QVERIFY(!table->isEnabled());
+        scores[0]->Command1_Click();
+        QVERIFY(table->isEnabled());
+    }
+
+    void laterOpeningHasNoCursorUntilReturn()
+    {
+        QPointer<nameinput> w = openEntry(false);
+        QVERIFY(cursors(w).isEmpty());
+        press(w, "RDLU");
+        QVERIFY2(cursors(w).isEmpty(), "arrow keys find no cursor and do nothing");
+        press(w, "x");
+        QCOMPARE(cursors(w), QList<int>{0});
+        QCOMPARE(slotTexts(w), QStringList(3, QString()));
+        QCOMPARE(current(w), 0);
+        press(w, "Rx");
+        QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
+        QCOMPARE(current(w), 1);
+    }
+
+    void picksFollowTheCursor()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "RRxDxx");
+        QCOMPARE(slotTexts(w), (QStringList{"C", "P", "P"}));
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+        QCOMPARE(current(w), -1);
+        QVERIFY(w->Slot1Done && w->Slot2Done && w->Slot3Done);
+    }
+
+    void keypadEnterActsAsReturn()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "Re");
+        QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
+    }
+
+    void namesStoredAsTyped_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("empty, 終 at once") << QByteArray("DDRRRRRRRRRRRRx") << QByteArray("");
+        QTest::newRow("digits only") << QByteArray("DDxRxRxx") << QByteArray("123");
+        QTest::newRow("ends in -") << QByteArray("xDDRRRRRRRRRRxRRx") << QByteArray("A-");
+        QTest::newRow("ends in .") << QByteArray("DDRRRRRRRRxRxRRRx") << QByteArray("9.");
+        QTest::newRow("Z then up") << QByteArray("DRRRRRRRRRRRRxUxDDx") << QByteArray("ZM");
+    }
+
+    void namesStoredAsTyped()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(QByteArray, name);
+        writeDataIni(rankingWithName("TIV"));
+        QPointer<nameinput> w = openEntry(true);
+        press(w, keys.constData());
+        QCOMPARE(readDataIni(), rankingWithName(name));
+        QCOMPARE(scoreWindows().size(), 1);
+    }
+
+    void backErasesTheLastCharacter()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        // "A", "B", then to "戻" (B is 1: down twice to 27, right ten times).
+        press(w, "xRx");
+        QCOMPARE(current(w), 2);
+        press(w, "DDRRRRRRRRRR");
+        QCOMPARE(cursors(w), QList<int>{BackCell});
+        press(w, "x");
+        QCOMPARE(slotTexts(w), (QStringList{"A", "", ""}));
+        QCOMPARE(current(w), 1);
+        QVERIFY(w->Slot3Done);
+        QVERIFY(!w->Slot2Done);
+        QCOMPARE(w->Timer2->interval(), BlinkInterval);
+        QCOMPARE(cursors(w), QList<int>{BackCell});
+        // The next character replaces the "B".
+        press(w, "Lx");
+        QCOMPARE(slotTexts(w), (QStringList{"A", "-", ""}));
+        QCOMPARE(current(w), 2);
+
+        // Third character, cursor jumps to "終"; Left to "戻" and Return
+        // empties slot 3 and makes it current, the cursor stays.
+        press(w, "x");
+        QCOMPARE(slotTexts(w), (QStringList{"A", "-", "-"}));
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+        press(w, "Lx");
+        QCOMPARE(slotTexts(w), (QStringList{"A", "-", ""}));
+        QCOMPARE(current(w), 2);
+        QCOMPARE(cursors(w), QList<int>{BackCell});
+        QVERIFY(!w->Slot3Done);
+        QCOMPARE(w->Timer3->interval(), BlinkInterval);
+
+        // Back twice more returns to the start: slot 1 current and empty.
+        press(w, "xx");
+        QCOMPARE(slotTexts(w), QStringList(3, QString()));
+        QCOMPARE(current(w), 0);
+        QVERIFY(w->Slot2Done);
+        QVERIFY(!w->Slot1Done);
+        QCOMPARE(w->Timer1->interval(), BlinkInterval);
+    }
+
+    void returnMatchingNoRuleChangesNothing()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        // "戻" with nothing typed.
+        press(w, "DDRRRRRRRRRRRx");
+        QCOMPARE(cursors(w), QList<int>{BackCell});
+        QCOMPARE(slotTexts(w), QStringList(3, QString()));
+        QCOMPARE(current(w), 0);
+
+        // A character with all three slots filled.
+        press(w, "Lxxx");
+        QCOMPARE(slotTexts(w), (QStringList{"-", "-", "-"}));
+        press(w, "LLx");
+        QCOMPARE(cursors(w), QList<int>{36});
+        QCOMPARE(slotTexts(w), (QStringList{"-", "-", "-"}));
+        QCOMPARE(current(w), -1);
+        // The one cursor still moves as before.
+        press(w, "RR");
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+    }
+
+    void movesStopAtTheEdges_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        QTest::newRow("Right on M") << 12 << VkRight << 12;
+        QTest::newRow("Right on Z") << 25 << VkRight << 25;
+        QTest::newRow("Right on 終") << 38 << VkRight << 38;
+        QTest::newRow("Left on N") << 13 << VkLeft << 13;
+        QTest::newRow("Left on 1") << 26 << VkLeft << 26;
+        QTest::newRow("Left on A") << 0 << VkLeft << 0;
+        QTest::newRow("Down on 1") << 26 << VkDown << 26;
+        QTest::newRow("Down on 終") << 38 << VkDown << 38;
+        QTest::newRow("Up on A") << 0 << VkUp << 0;
+        QTest::newRow("Up on M") << 12 << VkUp << 12;
+        QTest::newRow("Down on Z") << 25 << VkDown << 38;
+        QTest::newRow("Up on 終") << 38 << VkUp << 25;
+        QTest::newRow("Down on M") << 12 << VkDown << 25;
+        QTest::newRow("Right on L") << 11 << VkRight << 12;
+        QTest::newRow("Left on 戻") << 37 << VkLeft << 36;
+        QTest::newRow("Up on 1") << 26 << VkUp << 13;
+        QTest::newRow("Return") << 5 << VkReturn << 5;
+        QTest::newRow("space") << 5 << 32 << 5;
+    }
+
+    void movesStopAtTheEdges()
+    {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        QCOMPARE(moveCursor(from, key), to);
+    }
+
+    void windowMovesTheOneCursor()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "ULRRRRRRRRRRRRR"); // Up and Left refused on "A", then to "M"
+        QCOMPARE(cursors(w), QList<int>{12});
+        press(w, "RD");
+        QCOMPARE(cursors(w), QList<int>{25});
+        press(w, "D");
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+        press(w, "DR");
+        QCOMPARE(cursors(w), QList<int>{EndCell});
+        press(w, "U");
+        QCOMPARE(cursors(w), QList<int>{25});
+        QCOMPARE(w->Label1[EndCell]->backColor(), NormalColour);
+    }
+
+    void keysReachTheEntryWhateverHasTheFocus()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        for (QWidget *child : w->findChildren<QWidget *>())
+            QCOMPARE(child->focusPolicy(), Qt::NoFocus);
+        // Even a control given the focus by force passes the keys on.
+        w->Label2->setFocus();
+        QCOMPARE(w->focusWidget(), w->Label2);
+        press(w, "Rx");
+        QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
+
+        // A key that is no arrow does nothing; "%" shares its number with
+        // the desktop's Left key and must not move the cursor.
+        press(w, "%");
+        QCOMPARE(cursors(w), QList<int>{1});
+        QCOMPARE(virtualKeyFromQt(Qt::Key_Percent), 0);
+        QCOMPARE(virtualKeyFromQt(Qt::Key_ParenLeft), 0);
+        QCOMPARE(virtualKeyFromQt(Qt::Key_Return), VkReturn);
+        QCOMPARE(virtualKeyFromQt(Qt::Key_Enter), VkReturn);
+        QCOMPARE(virtualKeyFromQt(Qt::Key_Q), 'Q');
+
+        // Keys for another window are not the entry's.
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QTest::keyClick(other.windowHandle(), Qt::Key_Right);
+        QTest::keyClick(other.windowHandle(), Qt::Key_Return);
+        QCOMPARE(cursors(w), QList<int>{1});
+        QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
+    }
+
+    void closingThroughTheFrameCountsAsEnd()
+    {
+        writeDataIni(rankingWithName("TIV"));
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "RRxDx");
+        QVERIFY(w->close());
+        QCOMPARE(readDataIni(), rankingWithName("CP"));
+        flushDeletes();
+        QVERIFY(w.isNull());
+        const QList<Score *> scores = scoreWindows();
+        QCOMPARE(scores.size(), 1);
+        QCOMPARE(scores[0]->Label2[1]->text(), QString("CP"));
+        QVERIFY2(!table->isEnabled(), "the table waits for the score window");
+        QVERIFY(scores[0]->close());
+        QVERIFY(table->isEnabled());
+    }
+
+    void endOpensOneScoreWindowOnly()
+    {
+        writeDataIni(rankingWithName("TIV"));
+        QPointer<nameinput> w = openEntry(true);
+        // "終" closes the window itself; that close is not a second "終".
+        press(w, "DDRRRRRRRRRRRRx");
+        flushDeletes();
+        QCOMPARE(scoreWindows().size(), 1);
+    }
+
+    void withoutARankNothingIsWritten()
+    {
+        RankSection.clear();
+        QPointer<nameinput> w = openEntry(true);
+        press(w, "xDDRRRRRRRRRRRRx");
+        QVERIFY2(!QFile::exists(dataIni()), "no stray section in a new file");
+        QCOMPARE(scoreWindows().size(), 1);
+    }
+
+    void underlinesBlink()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        // Slot 1 current: its underline blinks, shown and hidden in turn.
+        w->Timer1_Timer();
+        QVERIFY(!w->lineVisible(0));
+        w->Timer1_Timer();
+        QVERIFY(w->lineVisible(0));
+        QCOMPARE(w->Timer1->interval(), BlinkInterval);
+
+        // After a pick slot 1 is done: its next tick hides it for good and
+        // stops its timer, and slot 2 takes over the blinking.
+        w->Form_KeyDown(VkReturn);
+        QCOMPARE(w->Timer2->interval(), BlinkInterval);
+        QVERIFY(w->Timer2->isTicking());
+        w->Timer1_Timer();
+        QVERIFY(!w->lineVisible(0));
+        QCOMPARE(w->Timer1->interval(), 0);
+        QVERIFY(!w->Timer1->isTicking());
+        w->Timer2_Timer();
+        QVERIFY(w->lineVisible(1));
+
+        // Back to slot 1: its blinking restarts, slot 2's stops.
+        for (int i = 0; i < 3; ++i)
+            w->Form_KeyDown(VkRight);
+        for (int i = 0; i < 2; ++i)
+            w->Form_KeyDown(VkDown);
+        for (int i = 0; i < 8; ++i)
+            w->Form_KeyDown(VkRight);
+        QCOMPARE(cursors(w), QList<int>{BackCell});
+        w->Form_KeyDown(VkReturn);
+        QCOMPARE(w->Timer1->interval(), BlinkInterval);
+        w->Timer1_Timer();
+        QVERIFY(w->lineVisible(0));
+        w->Timer2_Timer();
+        QVERIFY(!w->lineVisible(1));
+        QCOMPARE(w->Timer2->interval(), 0);
+
+        // Three picks: slot 3's underline goes once its tick comes.
+        w->Form_KeyDown(VkLeft);
+        for (int i = 0; i < 3; ++i)
+            w->Form_KeyDown(VkReturn);
+        QCOMPARE(w->Timer3->interval(), BlinkInterval);
+        w->Timer3_Timer();
+        QVERIFY(!w->lineVisible(2));
+        QCOMPARE(w->Timer3->interval(), 0);
+    }
+};
+
+QTEST_MAIN(TestNameEntry)
+#include "test_name_entry.moc"

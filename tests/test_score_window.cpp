@@ -1,0 +1,167 @@
+// The score window: what it shows for a given ranking file, and that it
+// always gives the game table back when it closes.
+
+#include "fake_platform.h"
+#include "game/globals.h"
+#include "ranking/score_window.h"
+#include "ui/vb_controls.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// "1位".."5位" as the ranking file stores them, in Shift-JIS.
+QByteArray section(int rank)
+{
+    return "[" + QByteArray::number(rank) + "\x88\xCA]\r\n";
+}
+
+void writeDataIni(const QString &dir, const QByteArray &bytes)
+{
+    QFile f(dir + "/data.ini");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList texts(const std::array<VbLabel *, 5> &labels)
+{
+    QStringList out;
+    for (VbLabel *l : labels)
+        out << l->text();
+    return out;
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestScoreWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup()
+    {
+        setMainForm(nullptr);
+        flushDeletes();
+    }
+
+    void showsEveryRankAsStored()
+    {
+        FakePlatform fp;
+        // Rank 3 has a name but no score, rank 5 a score but no name; rank 2
+        // lists its score before its name; rank 1's score has a leading zero.
+        writeDataIni(fp.dir, section(1) + "name=QLX\r\nscore=0150\r\n"
+                                 + section(2) + "score=120\r\nname=T-9\r\n"
+                                 + section(3) + "name=AB.\r\n"
+                                 + section(4) + "name=\r\nscore=-5\r\n"
+                                 + section(5) + "score=7\r\n");
+        QPointer<Score> s = Score::open();
+        QCOMPARE(texts(s->Label2), (QStringList{"QLX", "T-9", "AB.", "", ""}));
+        QCOMPARE(texts(s->Label3), (QStringList{"0150", "120", "", "-5", "7"}));
+        QCOMPARE(s->Label1[0]->text(), QString("Name"));
+        QCOMPARE(s->Label1[1]->text(), QString("Score"));
+        s->close();
+    }
+
+    void missingFileGivesTenEmptyLabelsAndCreatesNothing()
+    {
+        FakePlatform fp;
+        QPointer<Score> s = Score::open();
+        QCOMPARE(texts(s->Label2), QStringList(5, QString()));
+        QCOMPARE(texts(s->Label3), QStringList(5, QString()));
+        QCOMPARE(s->Command1->text(), QString("Back"));
+        QVERIFY(!QFile::exists(fp.dir + "/data.ini"));
+        s->close();
+    }
+
+    void everyOpeningReadsTheFileAnew()
+    {
+        FakePlatform fp;
+        writeDataIni(fp.dir, section(2) + "name=OLD\r\nscore=400\r\n");
+        QPointer<Score> first = Score::open();
+        QCOMPARE(first->Label2[1]->text(), QString("OLD"));
+        first->close();
+        flushDeletes();
+        QVERIFY(first.isNull());
+
+        writeDataIni(fp.dir, section(2) + "name=NEW\r\nscore=450\r\n" + section(3) + "name=OLD\r\nscore=400\r\n");
+        QPointer<Score> second = Score::open();
+        QCOMPARE(second->Label2[1]->text(), QString("NEW"));
+        QCOMPARE(second->Label3[1]->text(), QString("450"));
+        QCOMPARE(second->Label2[2]->text(), QString("OLD"));
+        QCOMPARE(second->Label3[2]->text(), QString("400"));
+        second->close();
+    }
+
+    void backAndFrameCloseBothGiveTheTableBack_data()
+    {
+        QTest::addColumn<bool>("viaBack");
+        QTest::newRow("Back") << true;
+        QTest::newRow("frame") << false;
+    }
+
+    void backAndFrameCloseBothGiveTheTableBack()
+    {
+        QFETCH(bool, viaBack);
+        FakePlatform fp;
+        QWidget table;
+        setMainForm(&table);
+        table.setEnabled(false);
+
+        QPointer<Score> s = Score::open();
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        QVERIFY(!table.isEnabled());
+        if (viaBack)
+            QTest::mouseClick(s->Command1, Qt::LeftButton);
+        else
+            QVERIFY(s->close());
+        QVERIFY(table.isEnabled());
+        flushDeletes();
+        QVERIFY2(s.isNull(), "the window is destroyed when it closes");
+    }
+
+    void closingWithoutATableIsHarmless()
+    {
+        FakePlatform fp;
+        QPointer<Score> s = Score::open();
+        s->Command1_Click();
+        flushDeletes();
+        QVERIFY(s.isNull());
+    }
+
+    void windowAndRowsAreLaidOut()
+    {
+        FakePlatform fp;
+        QPointer<Score> s = Score::open();
+        QCOMPARE(s->windowTitle(), QString("               Tivoran  ランキング"));
+        QCOMPARE(s->size(), QSize(317, 420));
+        QCOMPARE(s->minimumSize(), s->maximumSize());
+        const Qt::WindowFlags f = s->windowFlags();
+        QVERIFY(f & Qt::WindowCloseButtonHint);
+        QVERIFY(!(f & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(f & Qt::WindowMaximizeButtonHint));
+
+        // Rows 56 px apart, each name beside its score, all on the blue panel;
+        // "Back" below the panel.
+        const QRect panel = Score::shape1Rect();
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(s->Label2[i]->y(), 88 + 56 * i);
+            QCOMPARE(s->Label3[i]->y(), s->Label2[i]->y());
+            QVERIFY(panel.contains(s->Label2[i]->geometry()));
+            QVERIFY(panel.contains(s->Label3[i]->geometry()));
+            QVERIFY(s->Label2[i]->geometry().right() < s->Label3[i]->x());
+        }
+        QVERIFY(s->Command1->y() > panel.bottom());
+        QCOMPARE(s->findChild<QPushButton *>("Command1"), s->Command1);
+        QCOMPARE(s->findChild<VbLabel *>("Label3_4"), s->Label3[4]);
+        s->close();
+    }
+};
+
+QTEST_MAIN(TestScoreWindow)
+#include "test_score_window.moc"

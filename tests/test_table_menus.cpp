@@ -1,0 +1,251 @@
+// The table's own menus: coin save and load, colours and their settings
+// file across runs, help and version.
+
+#include "table_fixture.h"
+#include "settings/ansi.h"
+#include "ui/version_window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+const QString SaveDone = QStringLiteral("  SAVE終了");
+const QString LoadDone = QStringLiteral("  LOAD終了");
+const QString NoData = QStringLiteral("  SAVEデータがありません");
+
+QString slotFile(const FakePlatform &fake)
+{
+    return QDir(fake.dir).filePath(QStringLiteral("slot.ini"));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray slotBytes(const char *table, const char *frame, const char *line)
+{
+    QByteArray b;
+    b += QByteArray::fromHex("8365815B8375838B82CC9046202C") + table + "\r\n";
+    b += QByteArray::fromHex("8A4F986782CC9046202C") + frame + "\r\n";
+    b += QByteArray::fromHex("90FC82CC9046202C") + line + "\r\n";
+    return b;
+}
+} // namespace
+
+class TableMenusTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void saveAndLoadCoins();
+    void storedTextsThatAreNoCoinTotal_data();
+    void storedTextsThatAreNoCoinTotal();
+    void loadTouchesOnlyTheTotal();
+    void colourDialogs();
+    void coloursSavedOnEveryClosingPath();
+    void coloursRestoredAtStartup_data();
+    void coloursRestoredAtStartup();
+    void unwritableSettingsStillEnd();
+    void helpAndVersion();
+};
+
+void TableMenusTest::saveAndLoadCoins()
+{
+    Table t;
+    t->Label1->setText(QStringLiteral("321"));
+    t->COINSAVE_Click();
+    QCOMPARE(t.fake.settings.value(QStringLiteral("Tivoran/Coin/Coin")), QStringLiteral("321"));
+    QCOMPARE(t.fake.messages.last().text, SaveDone);
+    QCOMPARE(t.fake.messages.last().title, QStringLiteral("Tivoran"));
+    t->Label1->setText(QStringLiteral("5"));
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("321"));
+    QCOMPARE(t.fake.messages.last().text, LoadDone);
+    // The stored value stays: a second load gives it again.
+    t->Label1->setText(QStringLiteral("6"));
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("321"));
+
+    // The cap value round-trips.
+    t->Label1->setText(QStringLiteral("32767"));
+    t->COINSAVE_Click();
+    t->Label1->setText(QStringLiteral("1"));
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("32767"));
+
+    // Saving 0 is saving nothing.
+    t->Label1->setText(QStringLiteral("0"));
+    t->COINSAVE_Click();
+    t->Label1->setText(QStringLiteral("44"));
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("44"));
+    QCOMPARE(t.fake.messages.last().text, NoData);
+
+    // A fresh user has nothing stored.
+    Table fresh;
+    fresh->COINLOAD_Click();
+    QCOMPARE(fresh.fake.messages.size(), 1);
+    QCOMPARE(fresh.fake.messages.last().text, NoData);
+    QCOMPARE(fresh->Label1->text(), QStringLiteral("100"));
+}
+
+void TableMenusTest::storedTextsThatAreNoCoinTotal_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("words") << "lots" << "100";
+    QTest::newRow("too many") << "40000" << "100";
+    QTest::newRow("negative") << "-5" << "100";
+    QTest::newRow("empty") << "" << "100";
+    QTest::newRow("half to even down") << "12.5" << "12";
+    QTest::newRow("half to even up") << "13.5" << "14";
+    QTest::newRow("blanks") << " 77 " << "77";
+}
+
+void TableMenusTest::storedTextsThatAreNoCoinTotal()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    Table t;
+    t.fake.settings.insert(QStringLiteral("Tivoran/Coin/Coin"), stored);
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), shown);
+    QCOMPARE(t.fake.messages.last().text, shown == QLatin1String("100") ? NoData : LoadDone);
+}
+
+void TableMenusTest::loadTouchesOnlyTheTotal()
+{
+    Table t;
+    t.fake.settings.insert(QStringLiteral("Tivoran/Coin/Coin"), QStringLiteral("900"));
+    t->Reset_Click();
+    t->Reset_Click();
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("900"));
+    QCOMPARE(t->coinBase, qint16(99));
+    QCOMPARE(t.betState(), QStringLiteral("RRwww|00110"));
+    QVERIFY(t->Start->isEnabled() && t->Reset->isEnabled() && !t->Allcoin->isEnabled());
+    // A losing spin keeps the loaded total; a win pays on the old base.
+    t.spinAndStop(0, 1, 3);
+    QCOMPARE(t->Label1->text(), QStringLiteral("900"));
+
+    // Coins loaded after the bets ran dry cannot be bet until a round ends.
+    Table dry;
+    dry.fake.settings.insert(QStringLiteral("Tivoran/Coin/Coin"), QStringLiteral("50"));
+    dry->Label1->setText(QStringLiteral("0"));
+    dry->Reset_Click();
+    dry->COINLOAD_Click();
+    QCOMPARE(dry->Label1->text(), QStringLiteral("50"));
+    QVERIFY(!dry->Reset->isEnabled() && !dry->Allcoin->isEnabled());
+}
+
+void TableMenusTest::colourDialogs()
+{
+    Table t;
+    t.fake.colourAnswers = {rgbRef(10, 20, 30), std::nullopt, rgbRef(255, 0, 0), rgbRef(1, 2, 3)};
+    t->テーブルの色_Click();
+    QCOMPARE(t->Shape2->fillColor(), rgbRef(10, 20, 30));
+    t->外枠の色_Click(); // cancelled
+    QCOMPARE(t->Shape1->fillColor(), rgbRef(0, 0, 128));
+    t->外枠の色_Click();
+    QCOMPARE(t->Shape1->fillColor(), 255);
+    t->線の色_Click();
+    for (DrawnLine *line : {t->Line1, t->Line2, t->Line3, t->Line4, t->Line5})
+        QCOMPARE(line->borderColor(), rgbRef(1, 2, 3)); // hidden ones too
+    QCOMPARE(t.fake.colourDialogs, 4);
+    QVERIFY(!QFile::exists(slotFile(t.fake))); // nothing written until closing
+}
+
+void TableMenusTest::coloursSavedOnEveryClosingPath()
+{
+    for (int path = 0; path < 3; ++path) {
+        Table t;
+        if (path == 0) {
+            t->ENDS_Click();
+            QCOMPARE(readAll(slotFile(t.fake)), slotBytes("16761024", "8388608", "16761024"));
+        } else {
+            t.fake.colourAnswers = {rgbRef(255, 0, 0), rgbRef(0, 255, 0)};
+            t->外枠の色_Click();
+            t->線の色_Click();
+            if (path == 1)
+                t->AppliEND_Click();
+            else
+                t->close();
+            QCOMPARE(readAll(slotFile(t.fake)), slotBytes("16761024", "255", "65280"));
+        }
+        QCOMPARE(t.fake.endCount, 1);
+    }
+}
+
+void TableMenusTest::coloursRestoredAtStartup_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qint32>("table");
+    QTest::addColumn<qint32>("frame");
+    QTest::addColumn<qint32>("line");
+    const qint32 dt = 16761024, df = 8388608, dl = 16761024;
+    QTest::newRow("as saved") << slotBytes("1", "255", "3") << 1 << 255 << 3;
+    QTest::newRow("lines by position") << toAnsi(u"線の色 ,7\r\nテーブルの色 ,8\r\n外枠の色 ,9\r\n") << 7 << 8 << 9;
+    QTest::newRow("no comma") << QByteArray("42\r\n&HFF\r\n 2 55\r\n") << 42 << 255 << 255;
+    QTest::newRow("lenient") << QByteArray("a,1e3\r\nb,2.5\r\nc,3.5\r\n") << 1000 << 2 << 4;
+    QTest::newRow("negative is a system colour") << QByteArray("a,-2147483633\r\nb,5\r\nc,6\r\n")
+                                                 << qint32(0x8000000F) << 5 << 6;
+    QTest::newRow("empty lines give black") << QByteArray("\r\n\r\n\r\n") << 0 << 0 << 0;
+    QTest::newRow("fewer lines") << QByteArray("a,11\r\n") << 11 << df << dl;
+    QTest::newRow("out of range keeps") << QByteArray("a,99999999999\r\nb,5\r\nc,6\r\n") << dt << 5 << 6;
+    QTest::newRow("empty file") << QByteArray() << dt << df << dl;
+}
+
+void TableMenusTest::coloursRestoredAtStartup()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(qint32, table);
+    QFETCH(qint32, frame);
+    QFETCH(qint32, line);
+    FakePlatform fake;
+    writeAll(QDir(fake.dir).filePath(QStringLiteral("slot.ini")), file);
+    fake.randomValues.push_back(0.0);
+    Smashine w;
+    QCOMPARE(w.Shape2->fillColor(), table);
+    QCOMPARE(w.Shape1->fillColor(), frame);
+    for (DrawnLine *l : {w.Line1, w.Line2, w.Line3, w.Line4, w.Line5})
+        QCOMPARE(l->borderColor(), line);
+}
+
+void TableMenusTest::unwritableSettingsStillEnd()
+{
+    Table t;
+    // A directory standing where the settings file should go.
+    QVERIFY(QDir(t.fake.dir).mkdir(QStringLiteral("slot.ini")));
+    t->ENDS_Click();
+    QCOMPARE(t.fake.endCount, 1);
+    QVERIFY(t.fake.messages.isEmpty());
+}
+
+void TableMenusTest::helpAndVersion()
+{
+    Table t;
+    t->Quillexから_Click();
+    QVERIFY(t.fake.openedFiles.isEmpty());
+    writeAll(QDir(t.fake.dir).filePath(QStringLiteral("readme.txt")), "help");
+    t->Quillexから_Click();
+    QCOMPARE(t.fake.openedFiles, QStringList{QDir(t.fake.dir).filePath(QStringLiteral("readme.txt"))});
+    t->バージョン情報_Click();
+    t->バージョン情報_Click();
+    int versions = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        versions += qobject_cast<version *>(w) && w->isVisible();
+    QCOMPARE(versions, 1);
+    QVERIFY(t->isEnabled()); // the game goes on beside it
+    delete version::instance();
+}
+
+QTEST_MAIN(TableMenusTest)
+#include "test_table_menus.moc"
