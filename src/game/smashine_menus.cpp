@@ -75,14 +75,20 @@ void Smashine::CheckRank()
         // An empty or unreadable rank is lower than any result.
         if (stored && *stored >= current)
             continue;
+        // The lower entries move down and the score is stored in one
+        // replacement of the file: a write that fails or a crash leaves the
+        // old ranking whole, never an entry's score beside another's name.
+        // Each rank is read before anything is written to it, so reading
+        // them all first reads what moving them one by one would.
+        QList<IniChange> changes;
         for (int j = 4; j >= k; --j) {
-            for (const QString &key : {QStringLiteral("score"), QStringLiteral("name")}) {
-                const QString value = GetIni(rankSectionName(j), key, QString(), rankingFile());
-                WriteIni(rankSectionName(j + 1), key, value, rankingFile());
-            }
+            for (const QString &key : {QStringLiteral("score"), QStringLiteral("name")})
+                changes.append({rankSectionName(j + 1), key, GetIni(rankSectionName(j), key, QString(), rankingFile())});
         }
-        WriteIni(rankSectionName(k), QStringLiteral("score"), Label1->text(), rankingFile());
-        RankSection = rankSectionName(k);
+        changes.append({rankSectionName(k), QStringLiteral("score"), Label1->text()});
+        // When that write fails the name entry still opens, but the name it
+        // stores goes nowhere: the old entry keeps its own name.
+        RankSection = WriteIniAll(changes, rankingFile()) ? rankSectionName(k) : QString();
         setEnabled(false);
         nameinput::open();
         return;

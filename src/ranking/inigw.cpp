@@ -59,14 +59,20 @@ QString GetIni(const QString &section, const QString &key, const QString &defaul
 void WriteIni(const QString &section, const QString &key, const QString &value,
               const QString &file)
 {
+    WriteIniAll({IniChange{section, key, value}}, file);
+}
+
+bool WriteIniAll(const QList<IniChange> &changes, const QString &file)
+{
     if (file.isEmpty())
-        return;
+        return false;
     const std::optional<QByteArray> old = readProfile(file);
     if (!old)
-        return; // never replace a ranking that could not be read
-    const QByteArray updated =
-        profileWrite(*old, ansiArgument(section), ansiArgument(key), ansiArgument(value));
+        return false; // never replace a ranking that could not be read
+    QByteArray updated = *old;
+    for (const IniChange &c : changes)
+        updated = profileWrite(updated, ansiArgument(c.section), ansiArgument(c.key), ansiArgument(c.value));
     if (updated == *old)
-        return; // nothing to change (or names that cannot be written): no file is made
-    writeFileAtomically(file, updated);
+        return true; // nothing to change (or names that cannot be written): no file is made
+    return writeFileAtomically(file, updated);
 }

@@ -3,6 +3,7 @@
 // ranking file data.ini needs it. The file is in Shift-JIS; names, values
 // and the default are converted on the way in and out.
 
+#include <QList>
 #include <QString>
 
 // The value of key in section of file, cut to at most 319 bytes (never inside
@@ -21,3 +22,16 @@ QString GetIni(const QString &section, const QString &key, const QString &defaul
 // fails; nothing is shown either way.
 void WriteIni(const QString &section, const QString &key, const QString &value,
               const QString &file);
+
+// Several values of one file set in one replacement of the file: the changes
+// are made in order, as by WriteIni one after the other, on the file's
+// content, and the file is then replaced once, so that either all of them
+// reach the disk or none does. The same rules as WriteIni otherwise. True
+// when the file holds the changes afterwards (also when there was nothing to
+// change), false when they could not be written.
+struct IniChange {
+    QString section;
+    QString key;
+    QString value;
+};
+bool WriteIniAll(const QList<IniChange> &changes, const QString &file);
