@@ -19,6 +19,15 @@ QString rankSection(int rank)
     return QString::number(rank) + QStringLiteral("位");
 }
 
+// A stored name or score as shown: the text as stored, less the control
+// characters a damaged or hand-edited file can hold (they would show as
+// boxes or move the text about).
+QString shownAsStored(QString text)
+{
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return text;
+}
+
 } // namespace
 
 Score::Score(QWidget *parent)
@@ -52,6 +61,7 @@ Score::Score(QWidget *parent)
                                 QStringLiteral("---"), this);
         Label2[i]->setFont(row);
         Label2[i]->setAlignment(Qt::AlignCenter);
+        Label2[i]->setTextFormat(Qt::PlainText); // a stored "<b>" is shown, not obeyed
         Label2[i]->setBackColor(nameBack);
         Label2[i]->setAccessibleName(QStringLiteral("%1位の名前").arg(i + 1));
     }
@@ -66,6 +76,7 @@ Score::Score(QWidget *parent)
                                 QStringLiteral("1000"), this);
         Label3[i]->setFont(row);
         Label3[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Label3[i]->setTextFormat(Qt::PlainText);
         Label3[i]->setBackColor(scoreBack);
         Label3[i]->setAccessibleName(QStringLiteral("%1位のスコア").arg(i + 1));
     }
@@ -102,9 +113,9 @@ void Score::Form_Load()
     // All five scores first, then all five names; the path is built anew for
     // every read.
     for (int i = 0; i < 5; ++i)
-        Label3[i]->setText(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), programFile(QStringLiteral("data.ini"))));
+        Label3[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), programFile(QStringLiteral("data.ini")))));
     for (int i = 0; i < 5; ++i)
-        Label2[i]->setText(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), programFile(QStringLiteral("data.ini"))));
+        Label2[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), programFile(QStringLiteral("data.ini")))));
 }
 
 void Score::Command1_Click()
