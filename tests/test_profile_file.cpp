@@ -200,6 +200,9 @@ void TestProfileFile::writeRefusesNamesThatWouldNotReadBack_data()
     QTest::newRow("empty section") << QByteArray("") << QByteArray("k");
     QTest::newRow("bracket in section") << QByteArray("s]") << QByteArray("k");
     QTest::newRow("line break in section") << QByteArray("s\nx") << QByteArray("k");
+    // "[3\x88]" would read as a header without ']': 0x88 takes it as its
+    // trail byte.
+    QTest::newRow("section ending in a lead byte") << QByteArray("3\x88") << QByteArray("k");
 }
 
 void TestProfileFile::writeRefusesNamesThatWouldNotReadBack()

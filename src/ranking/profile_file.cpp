@@ -196,9 +196,21 @@ QByteArrayView cutToLimit(QByteArrayView v)
     return v.first(n);
 }
 
+// True when the last character of v is a lead byte without its trail byte:
+// written as "[v]", it would take the closing ']' as its trail byte.
+bool endsInLoneLeadByte(QByteArrayView v)
+{
+    qsizetype i = 0, last = -1;
+    while (i < v.size()) {
+        last = i;
+        i += ansiCharLength(v, i);
+    }
+    return last >= 0 && i - last == 1 && isAnsiLeadByte(uchar(v[last]));
+}
+
 bool isWritableSection(QByteArrayView s)
 {
-    return !s.isEmpty() && !hasLineBreak(s) && findCloseBracket(s) < 0;
+    return !s.isEmpty() && !hasLineBreak(s) && findCloseBracket(s) < 0 && !endsInLoneLeadByte(s);
 }
 
 bool isWritableKey(QByteArrayView k)

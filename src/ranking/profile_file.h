@@ -47,6 +47,8 @@ QByteArray profileRead(const QByteArray &file, const QByteArray &section, const 
 // A value stops at its first CR or LF: a line break would let it spill into
 // lines of its own. Names are trimmed; a write whose names could not be read
 // back as given (an empty name, a line break, '=' in or ';' or '[' at the
-// start of a key, ']' in a section) changes nothing.
+// start of a key, ']' in a section or a section ending in the first byte of
+// a double-byte character, which would swallow the closing ']') changes
+// nothing.
 QByteArray profileWrite(const QByteArray &file, const QByteArray &section, const QByteArray &key,
                         const QByteArray &value);
