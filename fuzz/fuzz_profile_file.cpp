@@ -1,0 +1,185 @@
+// The ranking file's reader and writer on any bytes a disk or a hand edit
+// can produce, with any section, key and value:
+// - nothing crashes, and a read never gives more than 319 bytes;
+// - a write of names that can be written reads back the value, as a reader
+//   sees it: cut at its first line break, trimmed of blanks, one pair of
+//   wrapping quotes removed, at most 319 bytes without splitting a
+//   double-byte character;
+// - a write changes nothing else: every other key of the file reads as
+//   before, the file only grows by the lines of one key and one header, and
+//   writing the same again changes nothing.
+
+#include "ranking/profile_file.h"
+#include "settings/ansi.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QByteArray>
+#include <QList>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const char *what)
+{
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArray trimmedBlanks(QByteArray v)
+{
+    qsizetype b = 0, e = v.size();
+    while (b < e && isBlank(v[b]))
+        ++b;
+    while (e > b && isBlank(v[e - 1]))
+        --e;
+    return v.mid(b, e - b);
+}
+
+// ASCII letters folded; a little wider than the reader's own rule, which
+// keeps double-byte characters exact. Used only to skip checks, so being
+// wider never hides a fault in the pairs that are checked.
+QByteArray folded(const QByteArray &v)
+{
+    return trimmedBlanks(v).toLower();
+}
+
+qsizetype lineCount(const QByteArray &f)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < f.size(); ++i) {
+        if (f[i] == '\n' || (f[i] == '\r' && (i + 1 >= f.size() || f[i + 1] != '\n')))
+            ++n;
+    }
+    return n + ((!f.isEmpty() && f.back() != '\n' && f.back() != '\r') ? 1 : 0);
+}
+
+// Every (section, key) the file holds, as plain text parsing sees them:
+// "[name]" headers and "key=value" lines. Some lines the reader treats
+// otherwise are taken too; reading such a pair before and after a write
+// must still agree.
+QList<std::pair<QByteArray, QByteArray>> pairsOf(const QByteArray &file)
+{
+    QList<std::pair<QByteArray, QByteArray>> pairs;
+    QByteArray section;
+    for (const QByteArray &raw : file.split('\n')) {
+        QByteArray line = raw;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QByteArray t = trimmedBlanks(line);
+        if (t.startsWith('[')) {
+            const qsizetype close = t.indexOf(']');
+            section = trimmedBlanks(close > 0 ? t.mid(1, close - 1) : t.mid(1));
+        } else if (const qsizetype eq = line.indexOf('='); eq > 0 && !section.isEmpty()) {
+            pairs.append({section, trimmedBlanks(line.left(eq))});
+        }
+        if (pairs.size() >= 64)
+            break;
+    }
+    return pairs;
+}
+
+// What a reader gives back for a value written as v.
+QByteArray expectedReadBack(const QByteArray &v)
+{
+    QByteArray r = v;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        if (r[i] == '\r' || r[i] == '\n') {
+            r.truncate(i);
+            break;
+        }
+    }
+    r = trimmedBlanks(r);
+    if (r.size() >= 2 && (r.front() == '"' || r.front() == '\'') && r.back() == r.front())
+        r = r.mid(1, r.size() - 2);
+    return r;
+}
+
+void checkCut(const QByteArray &got, const QByteArray &full)
+{
+    if (full.size() <= kProfileValueMax) {
+        if (got != full)
+            fail("written value does not read back");
+        return;
+    }
+    if (!full.startsWith(got) || got.size() > kProfileValueMax || got.size() < kProfileValueMax - 1)
+        fail("long value not cut to 319 bytes");
+    // The cut falls on a character boundary.
+    qsizetype i = 0;
+    while (i < got.size())
+        i += ansiCharLength(full, i);
+    if (i != got.size())
+        fail("long value cut inside a double-byte character");
+}
+
+bool writableNames(const QByteArray &section, const QByteArray &key)
+{
+    const QByteArray s = trimmedBlanks(section), k = trimmedBlanks(key);
+    auto lineBreak = [](const QByteArray &v) { return v.contains('\r') || v.contains('\n'); };
+    if (s.isEmpty() || k.isEmpty() || lineBreak(s) || lineBreak(k) || s.contains(']') || k.contains('=')
+        || k.front() == ';' || k.front() == '[')
+        return false;
+    // A section ending in a lead byte without its trail byte would take the
+    // header's ']' for its trail byte.
+    qsizetype i = 0, last = 0;
+    while (i < s.size()) {
+        last = i;
+        i += ansiCharLength(s, i);
+    }
+    return !(i - last == 1 && isAnsiLeadByte(uchar(s[last])));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    const auto section = QByteArray::fromStdString(in.ConsumeRandomLengthString(40));
+    const auto key = QByteArray::fromStdString(in.ConsumeRandomLengthString(40));
+    const auto value = QByteArray::fromStdString(in.ConsumeRandomLengthString(400));
+    const auto file = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
+
+    const QByteArray before = profileRead(file, section, key, "default");
+    if (before.size() > kProfileValueMax)
+        fail("read longer than 319 bytes");
+
+    const QByteArray written = profileWrite(file, section, key, value);
+    const bool writable = writableNames(section, key);
+    if (!writable) {
+        // Names that cannot be read back as given leave the file alone; the
+        // rule for ']' depends on double-byte characters, so a ']' byte
+        // proves nothing either way.
+        if (written != file && !trimmedBlanks(section).contains(']'))
+            fail("unwritable names changed the file");
+        return 0;
+    }
+
+    checkCut(profileRead(written, section, key, "default"), expectedReadBack(value));
+
+    // Writing the same again changes nothing.
+    if (profileWrite(written, section, key, value) != written)
+        fail("second identical write changed the file");
+
+    // At most a header and a key line (and a line end closing the old last
+    // line) are added.
+    const qsizetype added = lineCount(written) - lineCount(file);
+    if (added < 0 || added > 2)
+        fail("a write added or removed more lines than one key and one header");
+
+    // Every other key reads as before.
+    const QByteArray s = folded(section), k = folded(key);
+    for (const auto &[sec, name] : pairsOf(file)) {
+        if (folded(sec) == s && folded(name) == k)
+            continue;
+        if (profileRead(file, sec, name, "-") != profileRead(written, sec, name, "-"))
+            fail("a write changed another key");
+    }
+    return 0;
+}
