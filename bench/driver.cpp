@@ -328,6 +328,8 @@ struct Game {
         setPlatform(&desktop);
         table = std::make_unique<Smashine>();
         table->show();
+        // As the program does once its table is on the screen.
+        QTimer::singleShot(0, table.get(), [this] { desktop.preloadSounds(); });
         waitFor([this] { return table->windowHandle() && table->windowHandle()->isExposed(); }, 10000);
         runFor(1000); // let start-up settle
     }
@@ -599,9 +601,19 @@ int cmdPlayWave(int calls)
 {
     QtPlatform desktop;
     setPlatform(&desktop);
-    const qint64 f0 = monoNs();
+    // The first call of a run without the sounds loaded before (the worst
+    // case), then, as in the program, with them loaded after start-up.
+    qint64 f0 = monoNs();
     const int firstStarted = PlayWave(1);
     const double first = double(monoNs() - f0) / 1e6;
+    QtPlatform loaded;
+    setPlatform(&loaded);
+    loaded.preloadSounds();
+    Game::runFor(100);
+    f0 = monoNs();
+    PlayWave(1);
+    const double firstLoaded = double(monoNs() - f0) / 1e6;
+    setPlatform(&desktop);
     std::vector<double> ms;
     int started = 0;
     for (int i = 0; i < calls; ++i) {
@@ -612,7 +624,10 @@ int cmdPlayWave(int calls)
     }
     Game::runFor(200);
     setPlatform(nullptr);
-    row("PlayWave, first call of the run (ms)", platformName(), fmt("%.3f", first), "-", "-", "< 1", first < 1.0);
+    row("PlayWave, first call, sounds not yet loaded (ms)", platformName(), fmt("%.3f", first), "-", "-", "< 1",
+        first < 1.0);
+    row("PlayWave, first call after the start-up load (ms)", platformName(), fmt("%.3f", firstLoaded), "-", "-",
+        "< 1", firstLoaded < 1.0);
     row("PlayWave, later calls: median / p99 / max of " + std::to_string(calls) + " (ms)", platformName(),
         fmt("%.3f", median(ms)) + " / " + fmt("%.3f", percentile(ms, 99)) + " / " + fmt("%.3f", maxOf(ms)), "-",
         "-", "< 1", maxOf(ms) < 1.0);
