@@ -76,7 +76,7 @@ void Smashine::CheckRank()
         if (stored && *stored >= current)
             continue;
         for (int j = 4; j >= k; --j) {
-            for (const QString key : {QStringLiteral("score"), QStringLiteral("name")}) {
+            for (const QString &key : {QStringLiteral("score"), QStringLiteral("name")}) {
                 const QString value = GetIni(rankSectionName(j), key, QString(), rankingFile());
                 WriteIni(rankSectionName(j + 1), key, value, rankingFile());
             }
