@@ -11,7 +11,7 @@
 # run, interleaved run by run, and given as a ratio. "offscreen" rows use
 # Qt's offscreen platform, "Xvfb" rows a real X server (a virtual one).
 #
-# Environment: BENCH_RUNS (start-up runs per program, default 15),
+# Environment: BENCH_RUNS (start-up runs per program, default 21),
 # BENCH_SECONDS (length of each CPU window, default 10).
 set -eu
 cd "$(dirname "$0")/.."
@@ -21,7 +21,7 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OF
       -DTIVORAN_BUILD_BENCH=ON > /dev/null
 cmake --build build-bench -j2 --target tivoran tivoran-bench tivoran-bench-baseline
 
-runs=${BENCH_RUNS:-15}
+runs=${BENCH_RUNS:-21}
 seconds=${BENCH_SECONDS:-10}
 bin="$root/build-bench/bin"
 out="$root/bench/out"
