@@ -5,9 +5,10 @@
 //   sees it: cut at its first line break, trimmed of blanks, one pair of
 //   wrapping quotes removed, at most 319 bytes without splitting a
 //   double-byte character;
-// - a write changes nothing else: every other key of the file reads as
-//   before, the file only grows by the lines of one key and one header, and
-//   writing the same again changes nothing.
+// - a write changes nothing else: every other section keeps every byte,
+//   every other key of the file reads as before, the file only grows by the
+//   lines of one key and one header, and writing the same again changes
+//   nothing.
 
 #include "ranking/profile_file.h"
 #include "settings/ansi.h"
@@ -84,6 +85,66 @@ QList<std::pair<QByteArray, QByteArray>> pairsOf(const QByteArray &file)
             break;
     }
     return pairs;
+}
+
+struct Block {
+    QByteArray name; // folded section name; empty for the lines before the first header
+    QByteArray bytes;
+};
+
+// The file cut into sections: each header line with the lines after it up
+// to the next header, the lines before the first header as a block of
+// their own. A header is a line whose first non-blank byte is '['; its name
+// runs to the first ']' that is a character of its own.
+QList<Block> blocksOf(const QByteArray &file)
+{
+    QList<Block> blocks{Block{}};
+    qsizetype pos = 0;
+    while (pos < file.size()) {
+        qsizetype end = pos;
+        while (end < file.size() && file[end] != '\r' && file[end] != '\n')
+            ++end;
+        qsizetype next = end;
+        if (next < file.size() && file[next] == '\r')
+            ++next;
+        if (next < file.size() && file[next] == '\n')
+            ++next;
+        const QByteArray text = trimmedBlanks(file.mid(pos, end - pos));
+        if (text.startsWith('[')) {
+            qsizetype i = 1;
+            while (i < text.size() && text[i] != ']')
+                i += ansiCharLength(text, i);
+            blocks.append(Block{folded(text.mid(1, i - 1)), {}});
+        }
+        blocks.back().bytes += file.mid(pos, next - pos);
+        pos = next;
+    }
+    return blocks;
+}
+
+// Sections other than the one written keep every byte: the same sections
+// in the same order, only the written section's may differ, and at most one
+// new section at the end (after a line end closing the old last line).
+void checkOtherSectionsUntouched(const QByteArray &file, const QByteArray &written, const QByteArray &section)
+{
+    const QList<Block> before = blocksOf(file), after = blocksOf(written);
+    const QByteArray target = folded(section);
+    if (after.size() != before.size() && after.size() != before.size() + 1)
+        fail("a write added or removed sections");
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (after[i].name != before[i].name)
+            fail("a write renamed or moved a section");
+        if (before[i].name == target && i > 0)
+            continue;
+        QByteArray expected = before[i].bytes;
+        if (i == before.size() - 1 && after.size() > before.size() && !expected.isEmpty()
+            && !expected.endsWith('\n') && !expected.endsWith('\r'))
+            expected += "\r\n";
+        if (after[i].bytes != expected)
+            fail("a write changed a section it was not writing to");
+    }
+    if (after.size() > before.size() && after.back().name != target)
+        fail("a write appended a section other than its own");
 }
 
 // What a reader gives back for a value written as v.
@@ -172,6 +233,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype added = lineCount(written) - lineCount(file);
     if (added < 0 || added > 2)
         fail("a write added or removed more lines than one key and one header");
+
+    checkOtherSectionsUntouched(file, written, section);
 
     // Every other key reads as before.
     const QByteArray s = folded(section), k = folded(key);
