@@ -70,9 +70,9 @@ void TestPictures::everyPictureLoadsAtItsSize_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("size");
     for (const char *name : kSymbols)
-        QTest::newRow(name) << picturePath(name) << 192;
+        QTest::newRow(name) << picturePath(name) << 96;
     for (const char *name : kSpares)
-        QTest::newRow(name) << picturePath(name) << 192;
+        QTest::newRow(name) << picturePath(name) << 96;
     for (int size : {16, 32, 64, 128})
         QTest::addRow("icon %d", size) << QStringLiteral(":/icons/tivoran_%1.png").arg(size) << size;
     for (int size : {32, 64})

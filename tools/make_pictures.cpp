@@ -3,7 +3,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen make_pictures <resources dir> [--sheet <dir>]
 //
-// Symbols and spares are 192 x 192 masters (four times the 48 px cell) on a
+// Symbols and spares are 96 x 96 masters (twice the 48 px cell) on a
 // transparent background, drawn in a 48-unit design grid so that every line
 // lands where it will be seen at the size the game shows them. The window
 // icon is drawn separately for 16, 32, 64 and 128 px; the 16 px one is set
@@ -38,7 +38,7 @@
 
 namespace {
 
-constexpr int kMaster = 192;  // master size of a symbol picture
+constexpr int kMaster = 96;   // master size of a symbol picture
 constexpr qreal kUnit = kMaster / 48.0;
 
 QPen outline(const QColor &c, qreal w = 1.2)

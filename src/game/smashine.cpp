@@ -8,7 +8,6 @@
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
-#include "ui/pictures.h"
 #include "ui/platform.h"
 
 #include <QAction>
@@ -30,7 +29,6 @@ constexpr int ReelInterval = 55;
 Smashine::Smashine(QWidget *parent)
     : QMainWindow(parent)
 {
-    preloadPictures();
     buildLayout();
     setMainForm(this);
 

@@ -3,12 +3,8 @@
 #include "reels/reel_model.h"
 
 #include <QHash>
-#include <QImage>
 #include <QPixmapCache>
-#include <QThreadPool>
 #include <array>
-#include <future>
-#include <memory>
 
 namespace {
 constexpr std::array<const char *, reels::PictureCount> kPictureFiles{
@@ -16,46 +12,15 @@ constexpr std::array<const char *, reels::PictureCount> kPictureFiles{
     ":/pictures/house.png",     ":/pictures/globe.png",      ":/pictures/butterfly.png",
     ":/pictures/clock.png",     ":/pictures/spare_clr.png",  ":/pictures/spare_book.png",
     ":/pictures/spare_ball.png", ":/pictures/spare_screwdriver.png"};
-
-using DecodedPictures = std::array<QImage, reels::PictureCount>;
-
-// The decoding started by preloadPictures(), taken by the first paint.
-std::shared_future<DecodedPictures> &pendingDecode()
-{
-    static std::shared_future<DecodedPictures> pending;
-    return pending;
-}
 } // namespace
-
-void preloadPictures()
-{
-    if (pendingDecode().valid())
-        return;
-    auto promise = std::make_shared<std::promise<DecodedPictures>>();
-    pendingDecode() = promise->get_future().share();
-    // The global pool is waited for when the application object goes, so
-    // the decoding never outlives the program's resources.
-    QThreadPool::globalInstance()->start([promise] {
-        DecodedPictures images;
-        for (int i = 0; i < reels::PictureCount; ++i)
-            images[i].load(QString::fromLatin1(kPictureFiles[i]));
-        promise->set_value(std::move(images));
-    });
-}
 
 QPixmap masterPicture(int picture)
 {
     static std::array<QPixmap, reels::PictureCount> loaded;
     if (picture < 0 || picture >= reels::PictureCount)
         return {};
-    if (loaded[picture].isNull()) {
-        QImage image;
-        if (pendingDecode().valid())
-            image = pendingDecode().get()[picture];
-        else
-            image.load(QString::fromLatin1(kPictureFiles[picture]));
-        loaded[picture] = QPixmap::fromImage(image);
-    }
+    if (loaded[picture].isNull())
+        loaded[picture].load(QString::fromLatin1(kPictureFiles[picture]));
     return loaded[picture];
 }
 

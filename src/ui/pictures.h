@@ -1,15 +1,11 @@
 #pragma once
-// The game's pictures, drawn at four times their display size so that they
+// The game's pictures, drawn at twice their display size so that they
 // stay sharp on high-resolution screens.
 
 #include <QIcon>
 #include <QPixmap>
 #include <QSize>
 
-// Starts decoding the master pictures on a worker thread, so that the
-// window can be built meanwhile; the first paint takes the result. Once per
-// program; without it the pictures are decoded when first needed.
-void preloadPictures();
 // The master picture of a reels::Picture; a null pixmap for NoPicture.
 QPixmap masterPicture(int picture);
 // The picture scaled to a logical size for a device pixel ratio; cached.
