@@ -19,8 +19,10 @@ int main(int argc, char *argv[])
 
     Smashine table;
     table.show();
-    // The sounds load once the table is on the screen.
-    QTimer::singleShot(0, &table, [&desktop] { desktop.preloadSounds(); });
+    // The sounds load a quarter of a second after the table is up, so the
+    // window comes first; no player bets sooner (a bet before that would
+    // load them then).
+    QTimer::singleShot(250, &table, [&desktop] { desktop.preloadSounds(); });
     exitWhenShownAndIdle(&table); // benchmarks only; see bench/
     const int rc = app.exec();
     setPlatform(nullptr);
