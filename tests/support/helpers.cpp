@@ -19,12 +19,16 @@ void putFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+QByteArray rankHeader(int rank)
+{
+    return "[" + QByteArray::number(rank) + "\x88\xCA]\r\n";
+}
+
 QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries)
 {
     QByteArray bytes;
     for (qsizetype i = 0; i < entries.size(); ++i)
-        bytes += "[" + QByteArray::number(i + 1) + "\x88\xCA]\r\nname=" + entries[i].first
-                 + "\r\nscore=" + entries[i].second + "\r\n";
+        bytes += rankHeader(int(i) + 1) + "name=" + entries[i].first + "\r\nscore=" + entries[i].second + "\r\n";
     return bytes;
 }
 

@@ -13,6 +13,8 @@
 QByteArray sj(const char *utf8);
 // Makes bytes the whole content of a file; fails the test when it cannot.
 void putFile(const QString &path, const QByteArray &bytes);
+// The header line of rank k, "[k位]" in Shift-JIS with CR LF.
+QByteArray rankHeader(int rank);
 // A ranking file: one "[k位]" section with name and score per entry, from
 // rank 1 on, CR LF line ends.
 QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries);
