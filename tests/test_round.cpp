@@ -305,16 +305,13 @@ void RoundTest::winsStopAtTheCap()
 
 void RoundTest::closingPaths()
 {
+    // Each path alone ends the program once, saving the colours (table menu
+    // tests); here: no handler runs twice, and a close in the middle of a spin.
     {
         Table t;
         t->ENDS_Click();
         t->ENDS_Click();
         t->close();
-        QCOMPARE(t.fake.endCount, 1);
-    }
-    {
-        Table t;
-        t->AppliEND_Click();
         QCOMPARE(t.fake.endCount, 1);
     }
     {
