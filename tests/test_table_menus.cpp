@@ -84,7 +84,8 @@ void TableMenusTest::storedTextsThatAreNoCoinTotal_data()
     // The conversion has its own table; these show the menu uses it.
     QTest::newRow("too many") << "40000" << "100";
     QTest::newRow("negative") << "-5" << "100";
-    QTest::newRow("half to even") << "12.5" << "12";
+    QTest::newRow("half to even down") << "12.5" << "12";
+    QTest::newRow("half to even up") << "13.5" << "14";
 }
 
 void TableMenusTest::storedTextsThatAreNoCoinTotal()
