@@ -24,7 +24,8 @@ private Q_SLOTS:
     void readWithoutFileCreatesNothing();
     void emptyPathTouchesNothing();
     void writeCreatesShiftJisFile();
-    void lineBreaksAndNulsInValues();
+    void longValuesAreCut();
+    void emptyAndBrokenValues();
     void unreadableFileIsNeverReplaced();
     void failedWriteChangesNothing();
     void interruptedWriteLeavesOldOrNew();
@@ -77,9 +78,22 @@ void TestInigw::writeCreatesShiftJisFile()
     QCOMPARE(entriesOf(m_platform->dir), QStringList{"data.ini"});
 }
 
-void TestInigw::lineBreaksAndNulsInValues()
+void TestInigw::longValuesAreCut()
+{
+    WriteIni(QStringLiteral("1位"), "name", QString(400, QLatin1Char('N')), dataIni());
+    QCOMPARE(GetIni(QStringLiteral("1位"), "name", "", dataIni()), QString(319, QLatin1Char('N')));
+    // 319 bytes end inside the 160th double-byte character: it is left out
+    // whole, nothing broken is shown in its place.
+    WriteIni(QStringLiteral("1位"), "name", QStringLiteral("位").repeated(200), dataIni());
+    QCOMPARE(GetIni(QStringLiteral("1位"), "name", "", dataIni()), QStringLiteral("位").repeated(159));
+}
+
+void TestInigw::emptyAndBrokenValues()
 {
     putFile(dataIni(), kRanking);
+    WriteIni(QStringLiteral("3位"), "name", "", dataIni());
+    QVERIFY(fileBytes(dataIni()).contains(sj("[3位]\r\nname=\r\nscore=300\r\n")));
+    QCOMPARE(GetIni(QStringLiteral("3位"), "name", "unused", dataIni()), QString());
     // A line break in a value cannot plant new lines; a NUL ends the value.
     WriteIni(QStringLiteral("4位"), "name", QStringLiteral("AB\r\n[6位]\r\nname=X"), dataIni());
     WriteIni(QStringLiteral("5位"), "name", QStringView(u"CD\0EF", 5).toString(), dataIni());
