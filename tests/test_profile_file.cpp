@@ -1,5 +1,6 @@
 #include "ranking/profile_file.h"
-#include "settings/ansi.h"
+
+#include "helpers.h"
 
 #include <QTest>
 
@@ -7,12 +8,6 @@
 #include <random>
 
 namespace {
-
-// Test files are written in UTF-8 here and stored as the game stores them.
-QByteArray sj(const char *utf8)
-{
-    return toAnsi(QString::fromUtf8(utf8));
-}
 
 const char *const kRanking = "[1位]\r\nname=QLX\r\nscore=500\r\n[2位]\r\nname=TIV\r\nscore=400\r\n"
                              "[3位]\r\nname=AAA\r\nscore=300\r\n[4位]\r\nname=RIN\r\nscore=200\r\n"

@@ -1,17 +1,17 @@
 // A ranking game: the countdown, the ranking check and the way back to the
 // table through the name entry and the score window.
 
+#include "file_conditions.h"
 #include "game/globals.h"
+#include "helpers.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
 #include "ranking/score_window.h"
-#include "settings/ansi.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
 
 #include <QAction>
-#include <QFile>
 #include <QMenu>
 #include <QtTest>
 
@@ -21,27 +21,12 @@ QString dataFile(const FakePlatform &fake)
     return QDir(fake.dir).filePath(QStringLiteral("data.ini"));
 }
 
-void writeRanking(const FakePlatform &fake, const QList<QPair<QString, QString>> &entries)
-{
-    QByteArray bytes;
-    for (int i = 0; i < entries.size(); ++i) {
-        bytes += toAnsi(QStringLiteral("[%1位]\r\n").arg(i + 1));
-        bytes += toAnsi(QStringLiteral("name=%1\r\nscore=%2\r\n").arg(entries[i].first, entries[i].second));
-    }
-    QFile f(dataFile(fake));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+const QByteArray standardRanking =
+    rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"EEE", "100"}});
 
 void writeStandardRanking(const FakePlatform &fake)
 {
-    writeRanking(fake, {{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"EEE", "100"}});
-}
-
-QByteArray fileBytes(const FakePlatform &fake)
-{
-    QFile f(dataFile(fake));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    putFile(dataFile(fake), standardRanking);
 }
 
 // Name and score of each rank, "name:score" joined by blanks.
@@ -55,14 +40,9 @@ QString ranking(const FakePlatform &fake)
     return rows.join(QLatin1Char(' '));
 }
 
-template <typename T>
-T *openWindow()
+bool nameEntryOpen()
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
-            return found;
-    }
-    return nullptr;
+    return !openWindows<nameinput>().isEmpty();
 }
 
 void closeSecondaryWindows()
@@ -73,12 +53,16 @@ void closeSecondaryWindows()
     }
 }
 
-bool menusEnabled(const Table &t)
+// Each of the four menus as '1' (enabled) or '0' (disabled), both as a menu
+// and as its item on the menu bar.
+QString menuState(const Table &t)
 {
-    bool all = true;
-    for (QMenu *m : {t->データ, t->モード, t->カスタマイズ, t->ヘルプ})
-        all = all && m->menuAction()->isEnabled();
-    return all;
+    QString s;
+    for (QMenu *m : {t->データ, t->モード, t->カスタマイズ, t->ヘルプ}) {
+        const bool on = m->isEnabled();
+        s += on != m->menuAction()->isEnabled() ? QLatin1Char('?') : (on ? QLatin1Char('1') : QLatin1Char('0'));
+    }
+    return s;
 }
 
 // Lets the countdown see `seconds` full seconds pass on the fake clock.
@@ -105,9 +89,6 @@ private Q_SLOTS:
     void rankCheck_data();
     void rankCheck();
     void newBestMovesEveryoneDown();
-    void signedComparison();
-    void unreadableRanksCountAsEmpty();
-    void noPlaceLeavesTableIdle();
     void endToEndWithNameEntry();
     void scoreWindowFromTheMenu();
 };
@@ -124,10 +105,7 @@ void RankingGameTest::rankingModeStartsTheCountdown()
     QCOMPARE(t->Digital1->text(), QStringLiteral("59"));
     QCOMPARE(t->timeLeft, 59);
     QVERIFY(t->rankingMode);
-    QVERIFY(!t->データ->menuAction()->isEnabled());
-    QVERIFY(!t->モード->isEnabled());
-    QVERIFY(!t->カスタマイズ->menuAction()->isEnabled());
-    QVERIFY(!t->ヘルプ->menuAction()->isEnabled());
+    QCOMPARE(menuState(t), QStringLiteral("0000"));
     QVERIFY(t->countdownRunning());
     // The handler has returned; the table plays on while the clock runs.
     t->Allcoin_Click();
@@ -181,15 +159,15 @@ void RankingGameTest::endOfTheGame()
     t->ランキングモード_Click();
     runSeconds(t, 58);
     QCOMPARE(t->Digital1->text(), QStringLiteral("1"));
-    QVERIFY(!menusEnabled(t));
+    QCOMPARE(menuState(t), QStringLiteral("0000"));
     runSeconds(t, 1);
     QCOMPARE(t->Digital1->text(), QStringLiteral("0"));
     QCOMPARE(t->timeLeft, 0);
     QVERIFY(!t->countdownRunning());
-    QVERIFY(menusEnabled(t));
+    QCOMPARE(menuState(t), QStringLiteral("1111"));
     // 100 ties the fifth score: no place.
     QVERIFY(t->isEnabled());
-    QVERIFY(!openWindow<nameinput>());
+    QVERIFY(!nameEntryOpen());
     QVERIFY(t->ランキングモード->isChecked());
     QVERIFY(!t->Digital1->isHidden());
 }
@@ -250,42 +228,61 @@ void RankingGameTest::normalModeKeepsCoins()
 
 void RankingGameTest::rankCheck_data()
 {
+    QTest::addColumn<QByteArray>("file"); // empty: there is none
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("after");
-    QTest::newRow("300 takes 4th") << "300" << "4位"
+    const QByteArray standard = standardRanking;
+    QTest::newRow("300 takes 4th") << standard << "300" << "4位"
                                    << "AAA:500 BBB:400 CCC:300 DDD:300 DDD:200";
-    QTest::newRow("101 takes 5th") << "101" << "5位"
+    QTest::newRow("101 takes 5th") << standard << "101" << "5位"
                                    << "AAA:500 BBB:400 CCC:300 DDD:200 EEE:101";
-    QTest::newRow("501 takes 1st") << "501" << "1位"
+    QTest::newRow("501 takes 1st") << standard << "501" << "1位"
                                    << "AAA:501 AAA:500 BBB:400 CCC:300 DDD:200";
-    QTest::newRow("100 ties 5th") << "100" << ""
+    QTest::newRow("100 ties 5th") << standard << "100" << ""
                                   << "AAA:500 BBB:400 CCC:300 DDD:200 EEE:100";
-    QTest::newRow("0 earns nothing") << "0" << ""
+    QTest::newRow("0 earns nothing") << standard << "0" << ""
                                      << "AAA:500 BBB:400 CCC:300 DDD:200 EEE:100";
+    QTest::newRow("signed: 0 beats -5")
+        << rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"NEG", "-5"}}) << "0"
+        << "5位" << "AAA:500 BBB:400 CCC:300 DDD:200 NEG:0";
+    // A missing file or a hand-edited rank with no number in it: empty ranks.
+    QTest::newRow("no ranking file") << QByteArray() << "7" << "1位" << ":7 : : : :";
+    QTest::newRow("no number in rank 3")
+        << rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"XXX", "lots"}, {"DDD", ""}, {"EEE", "100"}}) << "50"
+        << "3位" << "AAA:500 BBB:400 XXX:50 XXX:lots DDD:";
 }
 
 void RankingGameTest::rankCheck()
 {
+    QFETCH(QByteArray, file);
     QFETCH(QString, result);
     QFETCH(QString, section);
     QFETCH(QString, after);
     Table t;
-    writeStandardRanking(t.fake);
-    const QByteArray before = fileBytes(t.fake);
+    if (!file.isEmpty())
+        putFile(dataFile(t.fake), file);
     RankSection = QStringLiteral("unchanged");
+    // The check leaves an idle table first, whatever was going on.
+    t->Allcoin_Click();
+    t->Start_Click();
     t->Label1->setText(result);
     t->CheckRank();
+    for (QWidget *button : std::initializer_list<QWidget *>{t->Reset, t->Allcoin, t->ENDS})
+        QVERIFY(button->isEnabledTo(t.w.get())); // whether or not the table is then disabled
+    QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
+    for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3})
+        QVERIFY(!timer->isTicking());
     QCOMPARE(ranking(t.fake), after);
     if (section.isEmpty()) {
-        QCOMPARE(fileBytes(t.fake), before);
+        QCOMPARE(fileBytes(dataFile(t.fake)), file);
         QCOMPARE(RankSection, QStringLiteral("unchanged"));
         QVERIFY(t->isEnabled());
-        QVERIFY(!openWindow<nameinput>());
+        QVERIFY(!nameEntryOpen());
     } else {
         QCOMPARE(RankSection, section);
         QVERIFY(!t->isEnabled());
-        QVERIFY(openWindow<nameinput>());
+        QVERIFY(nameEntryOpen());
     }
 }
 
@@ -296,66 +293,17 @@ void RankingGameTest::newBestMovesEveryoneDown()
     t->Label1->setText(QStringLiteral("0501"));
     t->CheckRank();
     // The score is stored as the caption text; the file keeps its layout.
-    const QByteArray expected = toAnsi(QStringLiteral(
+    const QByteArray expected = sj(
         "[1位]\r\nname=AAA\r\nscore=0501\r\n[2位]\r\nname=AAA\r\nscore=500\r\n[3位]\r\nname=BBB\r\nscore=400\r\n"
-        "[4位]\r\nname=CCC\r\nscore=300\r\n[5位]\r\nname=DDD\r\nscore=200\r\n"));
-    QCOMPARE(fileBytes(t.fake), expected);
-}
-
-void RankingGameTest::signedComparison()
-{
-    Table t;
-    writeRanking(t.fake, {{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"NEG", "-5"}});
-    t->Label1->setText(QStringLiteral("0"));
-    t->CheckRank();
-    QCOMPARE(RankSection, QStringLiteral("5位"));
-    QCOMPARE(ranking(t.fake), QStringLiteral("AAA:500 BBB:400 CCC:300 DDD:200 NEG:0"));
-}
-
-void RankingGameTest::unreadableRanksCountAsEmpty()
-{
-    {
-        // No ranking file at all: the first rank is free.
-        Table t;
-        t->Label1->setText(QStringLiteral("7"));
-        t->CheckRank();
-        QCOMPARE(RankSection, QStringLiteral("1位"));
-        QCOMPARE(GetIni(QStringLiteral("1位"), QStringLiteral("score"), QString(), dataFile(t.fake)),
-                 QStringLiteral("7"));
-    }
-    closeSecondaryWindows();
-    {
-        // A hand-edited third rank with no number in it.
-        Table t;
-        writeRanking(t.fake, {{"AAA", "500"}, {"BBB", "400"}, {"XXX", "lots"}, {"DDD", ""}, {"EEE", "100"}});
-        t->Label1->setText(QStringLiteral("50"));
-        t->CheckRank();
-        QCOMPARE(RankSection, QStringLiteral("3位"));
-        QCOMPARE(ranking(t.fake), QStringLiteral("AAA:500 BBB:400 XXX:50 XXX:lots DDD:"));
-    }
-}
-
-void RankingGameTest::noPlaceLeavesTableIdle()
-{
-    Table t;
-    writeStandardRanking(t.fake);
-    t->Allcoin_Click();
-    t->Start_Click();
-    t->Label1->setText(QStringLiteral("12"));
-    t->CheckRank();
-    QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && t->ENDS->isEnabled());
-    QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
-    for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3})
-        QVERIFY(!timer->isTicking());
-    QVERIFY(t->isEnabled());
+        "[4位]\r\nname=CCC\r\nscore=300\r\n[5位]\r\nname=DDD\r\nscore=200\r\n");
+    QCOMPARE(fileBytes(dataFile(t.fake)), expected);
 }
 
 void RankingGameTest::endToEndWithNameEntry()
 {
     Table t;
     writeStandardRanking(t.fake);
-    t->show();
-    QVERIFY(QTest::qWaitForWindowExposed(t.w.get()));
+    t.show();
     t->ランキングモード_Click();
     // Win 2400 during the game.
     t->Allcoin_Click();
@@ -364,8 +312,8 @@ void RankingGameTest::endToEndWithNameEntry()
     runSeconds(t, 59);
     QCOMPARE(RankSection, QStringLiteral("1位"));
     QVERIFY(!t->isEnabled());
-    nameinput *entry = openWindow<nameinput>();
-    QVERIFY(entry);
+    QVERIFY(nameEntryOpen());
+    nameinput *entry = openWindows<nameinput>().first();
     QVERIFY(QTest::qWaitForWindowExposed(entry));
     // The table ignores keys while the name is entered.
     const QList<int> soundsBefore = t.fake.sounds;
@@ -373,8 +321,8 @@ void RankingGameTest::endToEndWithNameEntry()
                         Qt::Key_Return, Qt::Key_Return})
         QTest::keyClick(entry->windowHandle(), key);
     QCOMPARE(t.fake.sounds, soundsBefore);
-    QTRY_VERIFY(openWindow<Score>());
-    Score *score = openWindow<Score>();
+    QTRY_VERIFY(!openWindows<Score>().isEmpty());
+    Score *score = openWindows<Score>().first();
     QCOMPARE(ranking(t.fake), QStringLiteral("CPP:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
     QVERIFY(!t->isEnabled());
     score->Command1_Click();
@@ -387,9 +335,8 @@ void RankingGameTest::scoreWindowFromTheMenu()
     writeStandardRanking(t.fake);
     t->スコアランキング_Click();
     QVERIFY(!t->isEnabled());
-    Score *score = openWindow<Score>();
-    QVERIFY(score);
-    score->close();
+    QCOMPARE(openWindows<Score>().size(), 1);
+    openWindows<Score>().first()->close();
     QVERIFY(t->isEnabled());
 }
 

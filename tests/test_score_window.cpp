@@ -3,6 +3,7 @@
 
 #include "fake_platform.h"
 #include "game/globals.h"
+#include "helpers.h"
 #include "ranking/score_window.h"
 #include "ui/vb_controls.h"
 
@@ -13,30 +14,12 @@
 
 namespace {
 
-// "1位".."5位" as the ranking file stores them, in Shift-JIS.
-QByteArray section(int rank)
-{
-    return "[" + QByteArray::number(rank) + "\x88\xCA]\r\n";
-}
-
-void writeDataIni(const QString &dir, const QByteArray &bytes)
-{
-    QFile f(dir + "/data.ini");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 QStringList texts(const std::array<VbLabel *, 5> &labels)
 {
     QStringList out;
     for (VbLabel *l : labels)
         out << l->text();
     return out;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
@@ -50,52 +33,30 @@ private Q_SLOTS:
         flushDeletes();
     }
 
-    void showsEveryRankAsStored()
+    void everyOpeningShowsTheFileAsStored()
     {
         FakePlatform fp;
-        // Rank 3 has a name but no score, rank 5 a score but no name; rank 2
-        // lists its score before its name; rank 1's score has a leading zero.
-        writeDataIni(fp.dir, section(1) + "name=QLX\r\nscore=0150\r\n"
-                                 + section(2) + "score=120\r\nname=T-9\r\n"
-                                 + section(3) + "name=AB.\r\n"
-                                 + section(4) + "name=\r\nscore=-5\r\n"
-                                 + section(5) + "score=7\r\n");
-        QPointer<Score> s = Score::open();
-        QCOMPARE(texts(s->Label2), (QStringList{"QLX", "T-9", "AB.", "", ""}));
-        QCOMPARE(texts(s->Label3), (QStringList{"0150", "120", "", "-5", "7"}));
-        QCOMPARE(s->Label1[0]->text(), QString("Name"));
-        QCOMPARE(s->Label1[1]->text(), QString("Score"));
-        s->close();
-    }
-
-    void missingFileGivesTenEmptyLabelsAndCreatesNothing()
-    {
-        FakePlatform fp;
-        QPointer<Score> s = Score::open();
-        QCOMPARE(texts(s->Label2), QStringList(5, QString()));
-        QCOMPARE(texts(s->Label3), QStringList(5, QString()));
-        QCOMPARE(s->Command1->text(), QString("Back"));
-        QVERIFY(!QFile::exists(fp.dir + "/data.ini"));
-        s->close();
-    }
-
-    void everyOpeningReadsTheFileAnew()
-    {
-        FakePlatform fp;
-        writeDataIni(fp.dir, section(2) + "name=OLD\r\nscore=400\r\n");
+        // No file: ten empty labels, and no file is made.
         QPointer<Score> first = Score::open();
-        QCOMPARE(first->Label2[1]->text(), QString("OLD"));
+        QCOMPARE(texts(first->Label2), QStringList(5, QString()));
+        QCOMPARE(texts(first->Label3), QStringList(5, QString()));
+        QVERIFY(!QFile::exists(fp.dir + "/data.ini"));
         first->close();
         flushDeletes();
         QVERIFY(first.isNull());
 
-        writeDataIni(fp.dir, section(2) + "name=NEW\r\nscore=450\r\n" + section(3) + "name=OLD\r\nscore=400\r\n");
-        QPointer<Score> second = Score::open();
-        QCOMPARE(second->Label2[1]->text(), QString("NEW"));
-        QCOMPARE(second->Label3[1]->text(), QString("450"));
-        QCOMPARE(second->Label2[2]->text(), QString("OLD"));
-        QCOMPARE(second->Label3[2]->text(), QString("400"));
-        second->close();
+        // The next opening reads the file anew. Rank 3 has a name but no
+        // score, rank 5 a score but no name; rank 2 lists its score before
+        // its name; rank 1's score has a leading zero.
+        putFile(fp.dir + "/data.ini", rankHeader(1) + "name=QLX\r\nscore=0150\r\n"
+                                          + rankHeader(2) + "score=120\r\nname=T-9\r\n"
+                                          + rankHeader(3) + "name=AB.\r\n"
+                                          + rankHeader(4) + "name=\r\nscore=-5\r\n"
+                                          + rankHeader(5) + "score=7\r\n");
+        QPointer<Score> s = Score::open();
+        QCOMPARE(texts(s->Label2), (QStringList{"QLX", "T-9", "AB.", "", ""}));
+        QCOMPARE(texts(s->Label3), (QStringList{"0150", "120", "", "-5", "7"}));
+        s->close();
     }
 
     void backAndFrameCloseBothGiveTheTableBack_data()
@@ -141,6 +102,9 @@ private Q_SLOTS:
         QCOMPARE(s->windowTitle(), QString("               Tivoran  ランキング"));
         QCOMPARE(s->size(), QSize(317, 420));
         QCOMPARE(s->minimumSize(), s->maximumSize());
+        QCOMPARE(s->Label1[0]->text(), QString("Name"));
+        QCOMPARE(s->Label1[1]->text(), QString("Score"));
+        QCOMPARE(s->Command1->text(), QString("Back"));
         const Qt::WindowFlags f = s->windowFlags();
         QVERIFY(f & Qt::WindowCloseButtonHint);
         QVERIFY(!(f & Qt::WindowMinimizeButtonHint));

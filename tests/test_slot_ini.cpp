@@ -1,8 +1,8 @@
-#include "settings/ansi.h"
 #include "settings/atomic_file.h"
 #include "settings/slot_ini.h"
 
 #include "file_conditions.h"
+#include "helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,11 +12,6 @@
 Q_DECLARE_METATYPE(TableColours)
 
 namespace {
-
-QByteArray sj(const char *utf8)
-{
-    return toAnsi(QString::fromUtf8(utf8));
-}
 
 // A table whose colours differ from the creation colours and each other.
 TableColours marked()

@@ -1,13 +1,12 @@
 // The version window and the help item.
 
 #include "fake_platform.h"
+#include "helpers.h"
 #include "ui/help.h"
 #include "ui/vb_controls.h"
 #include "ui/version_window.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -16,16 +15,7 @@ namespace {
 
 QList<version *> versionWindows()
 {
-    QList<version *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<version *>(w); v && v->isVisible())
-            out << v;
-    return out;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return openWindows<version>();
 }
 
 } // namespace
@@ -129,10 +119,7 @@ private Q_SLOTS:
         QVERIFY2(fp.openedFiles.isEmpty(), "a directory is not the help file");
         QDir(fp.dir).rmdir("readme.txt");
 
-        QFile f(fp.dir + "/readme.txt");
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("help");
-        f.close();
+        putFile(fp.dir + "/readme.txt", "help");
         openHelpFile();
         QCOMPARE(fp.openedFiles, QStringList{fp.dir + "/readme.txt"});
         fp.openSucceeds = false;

@@ -1,5 +1,7 @@
 #include "table_fixture.h"
 
+#include <QTest>
+
 void Table::tickTo(int reel, int step) const
 {
     for (int guard = 0; guard < 7 && w->displayedStep(reel) != step; ++guard) {
@@ -32,4 +34,19 @@ QString Table::betState() const
     for (DrawnLine *line : {w->Line1, w->Line2, w->Line3, w->Line4, w->Line5})
         s += line->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
+}
+
+QString Table::buttons() const
+{
+    QString s;
+    for (QWidget *b : std::initializer_list<QWidget *>{w->Reset, w->Allcoin, w->Start, w->StopA, w->StopB,
+                                                     w->StopC, w->ENDS})
+        s += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+void Table::show() const
+{
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
 }

@@ -23,4 +23,9 @@ struct Table {
     void spinAndStop(int a, int b, int c) const;
     // Every lamp's fill colour and every line's visibility, as text.
     QString betState() const;
+    // Enabled state of Reset, Allcoin, Start, StopA, StopB, StopC, ENDS as
+    // text, '1' for enabled.
+    QString buttons() const;
+    // Shows the table and waits until it is the active window.
+    void show() const;
 };
