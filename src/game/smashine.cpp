@@ -9,6 +9,7 @@
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
 #include "ui/platform.h"
+#include "ui/window_helpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -130,11 +130,7 @@ void Smashine::showEvent(QShowEvent *event)
         if (QWindow *handle = windowHandle())
             handle->installEventFilter(this);
         m_centred = true;
-        if (QScreen *s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(this);
         Allcoin->setFocus(Qt::OtherFocusReason);
     }
 }

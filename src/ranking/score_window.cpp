@@ -4,6 +4,7 @@
 #include "ranking/inigw.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
+#include "ui/pictures.h"
 #include "ui/window_helpers.h"
 
 #include <QCloseEvent>
@@ -37,7 +38,7 @@ Score::Score(QWidget *parent)
     setObjectName(QStringLiteral("Score"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
-    setWindowIcon(tivoranIcon());
+    setWindowIcon(programIcon());
     setFixedSize(px(4755), px(6300));
     setFormBackColor(this, systemColourRef(SysButtonFace));
 

@@ -4,6 +4,7 @@
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
 #include "ui/pictures.h"
+#include "ui/window_helpers.h"
 
 #include <QAction>
 #include <QLayout>
@@ -30,10 +31,7 @@ void Smashine::buildLayout()
     surface->setObjectName(QStringLiteral("table"));
     surface->setAccessibleName(QStringLiteral("Tivoran"));
     surface->setFixedSize(px(ClientWidth), px(ClientHeight));
-    QPalette pal = surface->palette();
-    pal.setColor(QPalette::Window, colorFromRef(systemColourRef(SysActiveBorder)));
-    surface->setPalette(pal);
-    surface->setAutoFillBackground(true);
+    setFormBackColor(surface, systemColourRef(SysActiveBorder));
     setCentralWidget(surface);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 

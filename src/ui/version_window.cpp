@@ -2,6 +2,7 @@
 
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
+#include "ui/pictures.h"
 #include "ui/window_helpers.h"
 
 #include <QMouseEvent>
@@ -37,7 +38,7 @@ version::version(QWidget *parent)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(240, 600, 480, 480));
-    Image1->setPixmap(tivoranIcon().pixmap(Image1->size(), devicePixelRatioF()));
+    Image1->setPixmap(programIcon().pixmap(Image1->size(), devicePixelRatioF()));
     Image1->setAccessibleName(QStringLiteral("Tivoran のアイコン"));
 
     Label1 = new VbLabel(QStringLiteral("Label1"), twipsRect(840, 480, 3615, 375),

@@ -2,20 +2,10 @@
 
 #include "ui/vb_controls.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
-
-QIcon tivoranIcon()
-{
-    QIcon icon;
-    for (const char *file : {":/icons/tivoran_32.png", ":/icons/tivoran_64.png", ":/icons/tivoran_128.png"})
-        if (QFile::exists(QString::fromLatin1(file)))
-            icon.addFile(QString::fromLatin1(file));
-    return icon;
-}
 
 void centreOnScreen(QWidget *window)
 {
