@@ -217,7 +217,17 @@ void Smashine::Start_Click()
     Reset->setEnabled(false);
 }
 
-void Smashine::tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray *, 3> &arrays)
+std::array<const Smashine::CellArray *, 3> Smashine::reelArrays(int reel) const
+{
+    // Top, middle and bottom cell of reel A, B or C.
+    switch (reel) {
+    case 0: return {&Image1, &Image4, &Image7};
+    case 1: return {&Image2, &Image5, &Image8};
+    default: return {&Image3, &Image6, &Image9};
+    }
+}
+
+void Smashine::tickReel(int reel, VbTimer *timer, qint16 &step)
 {
     // A tick already queued when the reel was stopped takes no step.
     if (timer->interval() <= 0 || !timer->isEnabled())
@@ -225,7 +235,7 @@ void Smashine::tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray
     const int k = step;
     if (k < 0 || k > 6)
         return;
-    for (CellArray *a : arrays) {
+    for (const CellArray *a : reelArrays(reel)) {
         for (int i = 0; i < 7; ++i)
             (*a)[i]->setVisible(i == k);
     }
@@ -234,22 +244,22 @@ void Smashine::tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray
 
 void Smashine::Timer1_Timer()
 {
-    tickReel(Timer1, reelStepA, {&Image1, &Image4, &Image7});
+    tickReel(0, Timer1, reelStepA);
 }
 
 void Smashine::Timer2_Timer()
 {
-    tickReel(Timer2, reelStepB, {&Image2, &Image5, &Image8});
+    tickReel(1, Timer2, reelStepB);
 }
 
 void Smashine::Timer3_Timer()
 {
-    tickReel(Timer3, reelStepC, {&Image3, &Image6, &Image9});
+    tickReel(2, Timer3, reelStepC);
 }
 
 int Smashine::displayedStep(int reel) const
 {
-    const CellArray &top = reel == 0 ? Image1 : (reel == 1 ? Image2 : Image3);
+    const CellArray &top = *reelArrays(reel)[0];
     for (int k = 0; k < 7; ++k) {
         if (top[k]->isVisible())
             return k;
@@ -265,18 +275,10 @@ void Smashine::stopReel(int reel)
     bool &running = reel == 0 ? reelRunningA : (reel == 1 ? reelRunningB : reelRunningC);
     if (running) {
         VbTimer *timer = reel == 0 ? Timer1 : (reel == 1 ? Timer2 : Timer3);
-        const CellArray *arrays[3];
-        QString *texts[3];
-        if (reel == 0) {
-            arrays[0] = &Image1, arrays[1] = &Image4, arrays[2] = &Image7;
-            texts[0] = &cellTopA, texts[1] = &cellMidA, texts[2] = &cellBotA;
-        } else if (reel == 1) {
-            arrays[0] = &Image2, arrays[1] = &Image5, arrays[2] = &Image8;
-            texts[0] = &cellTopB, texts[1] = &cellMidB, texts[2] = &cellBotB;
-        } else {
-            arrays[0] = &Image3, arrays[1] = &Image6, arrays[2] = &Image9;
-            texts[0] = &cellTopC, texts[1] = &cellMidC, texts[2] = &cellBotC;
-        }
+        const auto arrays = reelArrays(reel);
+        QString *const texts[3] = {reel == 0 ? &cellTopA : reel == 1 ? &cellTopB : &cellTopC,
+                                   reel == 0 ? &cellMidA : reel == 1 ? &cellMidB : &cellMidC,
+                                   reel == 0 ? &cellBotA : reel == 1 ? &cellBotB : &cellBotC};
         timer->setInterval(0);
         running = false;
         for (int row = 0; row < 3; ++row) {

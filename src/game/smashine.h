@@ -125,7 +125,8 @@ private:
     void takeBet(int coins);
     void lightLamp(int i);
     void buildMenus();
-    void tickReel(VbTimer *timer, qint16 &step, const std::array<CellArray *, 3> &arrays);
+    std::array<const CellArray *, 3> reelArrays(int reel) const;
+    void tickReel(int reel, VbTimer *timer, qint16 &step);
     void stopReel(int reel);
     void endOfSpinIfAllStand(int reel);
     void closeProgram();
