@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QSoundEffect>
 #include <QWaveDecoder>
 #include <QtTest>
 
@@ -69,6 +70,21 @@ QList<double> samples(const QByteArray &file, const Chunk &data, int bits)
             out.append(qint16(u16(file, data.body + i)) / 32768.0);
     }
     return out;
+}
+
+// True once each of the player's sounds has finished loading, well or not.
+// Qt loads them on a thread of its own; a test that ends while a load is
+// under way leaves that thread's network objects to the process exit.
+bool settled(const WavePlayer &player)
+{
+    const QList<QSoundEffect *> effects = player.findChildren<QSoundEffect *>();
+    if (effects.size() != WavePlayer::kSoundCount)
+        return false;
+    for (const QSoundEffect *effect : effects) {
+        if (effect->status() == QSoundEffect::Loading)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -200,6 +216,7 @@ void TestSounds::playWaveForwardsToThePlatform()
 void TestSounds::playerIgnoresUnknownIds()
 {
     WavePlayer player;
+    QTRY_VERIFY(settled(player));
     for (int id : {0, 4, -1, INT_MIN, INT_MAX}) {
         QCOMPARE(player.play(id), 0);
         QVERIFY(!player.isPlaying(id));
@@ -218,6 +235,7 @@ void TestSounds::playerIgnoresUnknownIds()
 void TestSounds::playerReturnsAtOnceAndShowsNothing()
 {
     WavePlayer player;
+    QTRY_VERIFY(settled(player));
     const QList<QWindow *> windowsBefore = QGuiApplication::topLevelWindows();
     // Each call must come back well before its sound could have ended
     // (310 ms, 4.1 s and 239 ms long); in practice it takes microseconds.
@@ -238,6 +256,7 @@ void TestSounds::playerReturnsAtOnceAndShowsNothing()
 void TestSounds::newSoundReplacesThePlayingOne()
 {
     WavePlayer player;
+    QTRY_VERIFY(settled(player));
     const int two = player.play(2);
     QCOMPARE(player.isPlaying(2), two != 0);
 
