@@ -2,15 +2,17 @@
 // that the desktop platform uses to make them heard.
 
 #include "audio/playwave.h"
-#include "audio/wave_player.h"
+#include "audio/sound_player.h"
 #include "fake_platform.h"
+#include "ui/qt_platform.h"
 
 #include <QAudioFormat>
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSoundEffect>
+#include <QTemporaryDir>
 #include <QWaveDecoder>
 #include <QtTest>
 
@@ -72,19 +74,16 @@ QList<double> samples(const QByteArray &file, const Chunk &data, int bits)
     return out;
 }
 
-// True once each of the player's sounds has finished loading, well or not.
-// Qt loads them on a thread of its own; a test that ends while a load is
-// under way leaves that thread's network objects to the process exit.
-bool settled(const WavePlayer &player)
+// The player the game uses: made by the sound module beside the program,
+// with its sounds read. Qt reads them on a thread of its own; a test that
+// ended while a read was under way would leave that thread's objects to the
+// process exit.
+std::unique_ptr<SoundPlayer> loadedPlayer()
 {
-    const QList<QSoundEffect *> effects = player.findChildren<QSoundEffect *>();
-    if (effects.size() != WavePlayer::kSoundCount)
-        return false;
-    for (const QSoundEffect *effect : effects) {
-        if (effect->status() == QSoundEffect::Loading)
-            return false;
-    }
-    return true;
+    std::unique_ptr<SoundPlayer> player = loadSoundPlayer(QCoreApplication::applicationDirPath());
+    if (player && !QTest::qWaitFor([&] { return !player->isLoading(); }))
+        player.reset();
+    return player;
 }
 
 }  // namespace
@@ -98,6 +97,8 @@ private Q_SLOTS:
 
     void playWaveForwardsToThePlatform();
 
+    void missingOrDamagedModuleIsSilence();
+    void desktopLoadsTheSoundsWhileTheGameGoesOn();
     void playerIgnoresUnknownIds();
     void playerReturnsAtOnceAndShowsNothing();
     void newSoundReplacesThePlayingOne();
@@ -213,15 +214,64 @@ void TestSounds::playWaveForwardsToThePlatform()
     QCOMPARE(fake.sounds, (QList<int>{3, 1, 2, 3, 0}));
 }
 
+// Without a usable sound module beside the program the game is silent: no
+// player, no error, no window.
+void TestSounds::missingOrDamagedModuleIsSilence()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(!loadSoundPlayer(dir.path()));
+
+    const QString name = QDir(QCoreApplication::applicationDirPath()).entryList({QStringLiteral("*tivoran_sound*")}).value(0);
+    QVERIFY2(!name.isEmpty(), "sound module missing from the program directory");
+    QFile damaged(dir.filePath(name));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, '\x7f'));
+    damaged.close();
+    QVERIFY(!loadSoundPlayer(dir.path()));
+
+    // The real module beside it loads and reads all three sounds.
+    QVERIFY(loadedPlayer());
+}
+
+// The game's own platform reads the sound module beside the program on a
+// thread of its own. A sound asked for meanwhile is taken at once and played
+// when the player is there; ending the game while the module loads waits
+// for the loader and makes no player.
+void TestSounds::desktopLoadsTheSoundsWhileTheGameGoesOn()
+{
+    {
+        QtPlatform desktop;
+        QCOMPARE(desktop.playWave(0), 0);
+        QCOMPARE(desktop.playWave(4), 0);
+        QVERIFY(!desktop.soundsReady());
+        QCOMPARE(desktop.playWave(2), 1);
+        QCOMPARE(desktop.playWave(3), 1);
+        QVERIFY(!desktop.soundsReady());  // the player comes through the event loop
+        QTRY_VERIFY(desktop.soundsReady());
+        QCOMPARE(desktop.playWave(7), 0);
+        desktop.preloadSounds();  // once only
+        QVERIFY(desktop.soundsReady());
+    }
+    {
+        QtPlatform ending;
+        ending.preloadSounds();
+    }
+    // Nothing left behind: no window, nothing still to be delivered.
+    QCoreApplication::processEvents();
+    QVERIFY(QGuiApplication::topLevelWindows().isEmpty());
+}
+
 void TestSounds::playerIgnoresUnknownIds()
 {
-    WavePlayer player;
-    QTRY_VERIFY(settled(player));
+    const std::unique_ptr<SoundPlayer> loaded = loadedPlayer();
+    QVERIFY(loaded);
+    SoundPlayer &player = *loaded;
     for (int id : {0, 4, -1, INT_MIN, INT_MAX}) {
         QCOMPARE(player.play(id), 0);
         QVERIFY(!player.isPlaying(id));
     }
-    for (int id = 1; id <= WavePlayer::kSoundCount; ++id)
+    for (int id = 1; id <= SoundPlayer::kSoundCount; ++id)
         QVERIFY(!player.isPlaying(id));
 
     // An unknown id leaves a sound that is playing alone.
@@ -234,8 +284,9 @@ void TestSounds::playerIgnoresUnknownIds()
 
 void TestSounds::playerReturnsAtOnceAndShowsNothing()
 {
-    WavePlayer player;
-    QTRY_VERIFY(settled(player));
+    const std::unique_ptr<SoundPlayer> loaded = loadedPlayer();
+    QVERIFY(loaded);
+    SoundPlayer &player = *loaded;
     const QList<QWindow *> windowsBefore = QGuiApplication::topLevelWindows();
     // Each call must come back well before its sound could have ended
     // (310 ms, 4.1 s and 239 ms long); in practice it takes microseconds.
@@ -255,8 +306,9 @@ void TestSounds::playerReturnsAtOnceAndShowsNothing()
 
 void TestSounds::newSoundReplacesThePlayingOne()
 {
-    WavePlayer player;
-    QTRY_VERIFY(settled(player));
+    const std::unique_ptr<SoundPlayer> loaded = loadedPlayer();
+    QVERIFY(loaded);
+    SoundPlayer &player = *loaded;
     const int two = player.play(2);
     QCOMPARE(player.isPlaying(2), two != 0);
 

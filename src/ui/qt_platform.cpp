@@ -1,14 +1,16 @@
 #include "ui/qt_platform.h"
 
-#include "audio/wave_player.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QSettings>
+#include <QThread>
 #include <QWidget>
 #include <QDateTime>
+
+#include <utility>
 
 QtPlatform::QtPlatform()
     // The random source is seeded from the clock.
@@ -17,7 +19,13 @@ QtPlatform::QtPlatform()
     m_clock.start();
 }
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform()
+{
+    if (m_soundLoader) {
+        m_soundLoader->wait();
+        delete m_soundLoader;
+    }
+}
 
 void QtPlatform::messageBox(QWidget *parent, const QString &text, const QString &title)
 {
@@ -45,15 +53,50 @@ bool QtPlatform::openUrl(const QUrl &url)
 
 void QtPlatform::preloadSounds()
 {
+    if (m_soundState != SoundState::NotLoaded)
+        return;
+    m_soundState = SoundState::Loading;
+    // Reading the sound system's libraries takes a few milliseconds; the
+    // game's thread goes on meanwhile.
+    const QString dir = programDir();
+    m_soundLoader = QThread::create([this, dir] { m_createSounds = loadSoundModule(dir); });
+    QObject::connect(m_soundLoader, &QThread::finished, &m_soundContext, [this] { soundModuleLoaded(); },
+                     Qt::QueuedConnection);
+    m_soundLoader->start(QThread::LowPriority);
+}
+
+void QtPlatform::soundModuleLoaded()
+{
+    m_soundLoader->wait();
+    delete m_soundLoader;
+    m_soundLoader = nullptr;
     // Loaded once and kept for the life of the program.
-    if (!m_sounds)
-        m_sounds = std::make_unique<WavePlayer>();
+    m_sounds.reset(m_createSounds ? m_createSounds() : nullptr);
+    m_soundState = m_sounds ? SoundState::Ready : SoundState::Unavailable;
+    const int pending = std::exchange(m_pendingSound, 0);
+    if (m_sounds && pending)
+        m_sounds->play(pending);
+}
+
+bool QtPlatform::soundsReady() const
+{
+    return m_soundState == SoundState::Ready && !m_sounds->isLoading();
 }
 
 int QtPlatform::playWave(int id)
 {
+    if (id < 1 || id > SoundPlayer::kSoundCount)
+        return 0;
     preloadSounds();
-    return m_sounds->play(id);
+    switch (m_soundState) {
+    case SoundState::Ready:
+        return m_sounds->play(id);
+    case SoundState::Loading:
+        m_pendingSound = id;
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 QString QtPlatform::getSetting(const QString &app, const QString &section, const QString &key,

@@ -1,13 +1,15 @@
 #pragma once
 // The desktop as the game meets it on a real screen.
 
+#include "audio/sound_player.h"
 #include "ui/platform.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QRandomGenerator>
 #include <memory>
 
-class WavePlayer;
+class QThread;
 
 class QtPlatform : public Platform {
 public:
@@ -28,11 +30,26 @@ public:
     double rnd() override;
     void endProgram() override;
 
-    // Loads the three sounds, so that the first bet is heard at once.
+    // Starts loading the sound module on a thread of its own; the player
+    // and its three sounds follow on the game's thread when it is in.
+    // Tried once; without the module the game is silent. A sound asked for
+    // while the module is loading plays as soon as the player is there (a
+    // later one replaces it), and the call still returns at once.
     void preloadSounds();
+    // True once the sound player is there and has read the three sounds.
+    bool soundsReady() const;
 
 private:
     QElapsedTimer m_clock;
     QRandomGenerator m_random;
-    std::unique_ptr<WavePlayer> m_sounds;
+    enum class SoundState { NotLoaded, Loading, Ready, Unavailable };
+
+    void soundModuleLoaded();
+
+    std::unique_ptr<SoundPlayer> m_sounds;
+    SoundState m_soundState = SoundState::NotLoaded;
+    QThread *m_soundLoader = nullptr;
+    CreateSoundPlayerFn m_createSounds = nullptr; // set by the loader before it ends
+    int m_pendingSound = 0;
+    QObject m_soundContext; // where the loader's end is handled
 };

@@ -1,8 +1,10 @@
-#include "audio/wave_player.h"
+#include "audio/sound_module/wave_player.h"
 
 #include <QSoundEffect>
 #include <QString>
 #include <QUrl>
+
+#include <type_traits>
 
 WavePlayer::WavePlayer(QObject *parent)
     : QObject(parent)
@@ -38,3 +40,19 @@ bool WavePlayer::isPlaying(int id) const
         return false;
     return m_effects[id - 1]->isPlaying();
 }
+
+bool WavePlayer::isLoading() const
+{
+    for (const QSoundEffect *effect : m_effects) {
+        if (effect->status() == QSoundEffect::Loading)
+            return true;
+    }
+    return false;
+}
+
+// What the game's loader looks for in this module.
+extern "C" Q_DECL_EXPORT SoundPlayer *tivoranCreateSoundPlayer()
+{
+    return new WavePlayer;
+}
+static_assert(std::is_same_v<decltype(&tivoranCreateSoundPlayer), CreateSoundPlayerFn>);

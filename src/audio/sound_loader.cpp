@@ -1,0 +1,20 @@
+#include "audio/sound_player.h"
+
+#include <QDir>
+#include <QLibrary>
+
+CreateSoundPlayerFn loadSoundModule(const QString &dir)
+{
+    // Never unloaded: the player's code and any sound still playing depend
+    // on it.
+    QLibrary module(QDir(dir).filePath(QStringLiteral("tivoran_sound")));
+    if (!module.load())
+        return nullptr;
+    return reinterpret_cast<CreateSoundPlayerFn>(module.resolve(TIVORAN_SOUND_ENTRY));
+}
+
+std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
+{
+    const CreateSoundPlayerFn create = loadSoundModule(dir);
+    return std::unique_ptr<SoundPlayer>(create ? create() : nullptr);
+}
