@@ -1,7 +1,11 @@
 // The embedded pictures: the seven reel symbols, the four spare pictures,
 // the window icon and the pointing-hand cursor.
 
+#include "reels/reel_model.h"
+#include "ui/pictures.h"
+
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -14,6 +18,11 @@ const char *const kSpares[] = {"spare_clr", "spare_book", "spare_ball", "spare_s
 QString picturePath(const char *name)
 {
     return QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name));
+}
+
+QString readyMadePath(const char *name, int size)
+{
+    return QStringLiteral(":/pictures/%1_%2.png").arg(QLatin1String(name)).arg(size);
 }
 
 QImage argb(const QString &path)
@@ -31,6 +40,20 @@ QImage asShown(const QString &path)
     p.drawImage(0, 0, QImage(path).scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     p.end();
     return cell;
+}
+
+// An image of any size over the grey of the reel window, as the player
+// sees it (the colour of a clear pixel means nothing).
+QImage overGrey(const QImage &img)
+{
+    QImage shown(img.size(), QImage::Format_ARGB32);
+    shown.fill(QColor(224, 224, 224));
+    QImage plain = img;
+    plain.setDevicePixelRatio(1.0);
+    QPainter p(&shown);
+    p.drawImage(0, 0, plain);
+    p.end();
+    return shown;
 }
 
 // Share of pixels whose colours differ clearly (sum of channel differences
@@ -58,6 +81,8 @@ private Q_SLOTS:
     void everyPictureLoadsAtItsSize_data();
     void everyPictureLoadsAtItsSize();
     void symbolsAndSparesAreDistinct();
+    void picturesAreShownFromTheRightDrawing();
+    void programIconGivesEachSizeFromItsOwnDrawing();
     void smallArtIsPixelCrisp_data();
     void smallArtIsPixelCrisp();
     void handCursorIsBlackAndWhiteWithItsTipAtTheHotspot();
@@ -73,6 +98,13 @@ void TestPictures::everyPictureLoadsAtItsSize_data()
         QTest::newRow(name) << picturePath(name) << 96 << true;
     for (const char *name : kSpares)
         QTest::newRow(name) << picturePath(name) << 96 << true;
+    // The sizes the table shows at 100 %, ready made.
+    for (int size : {28, 48}) {
+        for (const char *name : kSymbols)
+            QTest::addRow("%s %d", name, size) << readyMadePath(name, size) << size << true;
+        for (const char *name : kSpares)
+            QTest::addRow("%s %d", name, size) << readyMadePath(name, size) << size << true;
+    }
     for (int size : {16, 32, 64, 128})
         QTest::addRow("icon %d", size) << QStringLiteral(":/icons/tivoran_%1.png").arg(size) << size << false;
     for (int size : {32, 64})
@@ -122,6 +154,73 @@ void TestPictures::symbolsAndSparesAreDistinct()
                                                   .arg(names[i], names[j])
                                                   .arg(share)));
         }
+}
+
+// A reel cell (48 px) and a pay-table picture (28 px) at 100 % come from the
+// ready-made drawings, which look like their masters scaled down; at 200 %
+// and at any other size the master is scaled.
+void TestPictures::picturesAreShownFromTheRightDrawing()
+{
+    QList<const char *> names(std::begin(kSymbols), std::end(kSymbols));
+    names += QList<const char *>(std::begin(kSpares), std::end(kSpares));
+    QCOMPARE(names.size(), int(reels::PictureCount));
+
+    for (int picture = 0; picture < names.size(); ++picture) {
+        const QString master = picturePath(names[picture]);
+        for (int size : {28, 48}) {
+            const QImage ready = argb(readyMadePath(names[picture], size));
+            // Scaled as the table scales: with the colours premultiplied.
+            const QImage premultiplied = QImage(master).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const QImage scaledDown = premultiplied
+                                          .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                          .convertToFormat(QImage::Format_ARGB32);
+            QVERIFY2(differingShare(overGrey(ready), overGrey(scaledDown)) < 0.005,
+                     qPrintable(QStringLiteral("%1 at %2 px strays from its master").arg(names[picture]).arg(size)));
+
+            const QPixmap shown = scaledPicture(picture, QSize(size, size), 1.0);
+            QCOMPARE(shown.size(), QSize(size, size));
+            QCOMPARE(shown.devicePixelRatio(), 1.0);
+            QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32), ready);
+
+            const QPixmap sharp = scaledPicture(picture, QSize(size, size), 2.0);
+            QCOMPARE(sharp.size(), QSize(2 * size, 2 * size));
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            const QImage fromMaster = premultiplied.scaled(2 * size, 2 * size, Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation);
+            QVERIFY(differingShare(overGrey(sharp.toImage()), overGrey(fromMaster)) < 0.005);
+        }
+        // A size with no drawing of its own, at 150 %.
+        QCOMPARE(scaledPicture(picture, QSize(40, 30), 1.5).size(), QSize(60, 45));
+    }
+    QVERIFY(scaledPicture(reels::PictureCount, QSize(48, 48), 1.0).isNull());
+    QVERIFY(scaledPicture(-1, QSize(48, 48), 1.0).isNull());
+}
+
+void TestPictures::programIconGivesEachSizeFromItsOwnDrawing()
+{
+    const QIcon icon = programIcon();
+    QCOMPARE(icon.availableSizes(),
+             (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)}));
+    for (int size : {16, 32, 64, 128}) {
+        const QImage drawing = argb(QStringLiteral(":/icons/tivoran_%1.png").arg(size));
+        QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32), drawing);
+        if (size >= 32) {
+            // The same drawing serves half the size at 200 %.
+            const QPixmap sharp = icon.pixmap(QSize(size / 2, size / 2), 2.0);
+            QCOMPARE(sharp.size(), QSize(size, size));
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QImage sharpImage = sharp.toImage().convertToFormat(QImage::Format_ARGB32);
+            sharpImage.setDevicePixelRatio(1.0);
+            QCOMPARE(sharpImage, drawing);
+        }
+    }
+    // Between drawings the next larger one is scaled down; beyond the
+    // largest nothing is blown up.
+    QCOMPARE(icon.pixmap(QSize(24, 24), 1.0).size(), QSize(24, 24));
+    QCOMPARE(icon.actualSize(QSize(24, 24)), QSize(24, 24));
+    QCOMPARE(icon.pixmap(QSize(256, 256), 1.0).size(), QSize(128, 128));
+    QCOMPARE(icon.actualSize(QSize(256, 256)), QSize(128, 128));
+    QVERIFY(!icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled).isNull());
 }
 
 void TestPictures::smallArtIsPixelCrisp_data()

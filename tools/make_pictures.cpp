@@ -3,7 +3,9 @@
 //
 //   QT_QPA_PLATFORM=offscreen make_pictures <resources dir> [--sheet <dir>]
 //
-// Symbols and spares are 96 x 96 masters (twice the 48 px cell) on a
+// Symbols and spares are 96 x 96 masters (twice the 48 px cell), each also
+// written at the sizes the table shows at 100 % (name_28.png for the pay
+// table, name_48.png for a reel cell: the master scaled down), on a
 // transparent background, drawn in a 48-unit design grid so that every line
 // lands where it will be seen at the size the game shows them. The window
 // icon is drawn separately for 16, 32, 64 and 128 px; the 16 px one is set
@@ -39,6 +41,7 @@
 namespace {
 
 constexpr int kMaster = 96;   // master size of a symbol picture
+constexpr int kShownSizes[] = {28, 48};  // a pay-table picture and a reel cell at 100 %
 constexpr qreal kUnit = kMaster / 48.0;
 
 QPen outline(const QColor &c, qreal w = 1.2)
@@ -1045,6 +1048,12 @@ int main(int argc, char **argv)
     for (const Picture &pic : pictures) {
         drawn.push_back(render(pic));
         ok &= save(drawn.back(), out.filePath(QString("pictures/%1.png").arg(pic.file)));
+        // The sizes the table shows at 100 %, ready made, so that it decodes
+        // small pictures and scales nothing.
+        for (int size : kShownSizes) {
+            ok &= save(drawn.back().scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                       out.filePath(QString("pictures/%1_%2.png").arg(pic.file).arg(size)));
+        }
     }
     std::vector<QImage> small;
     for (int size : {16, 32, 64, 128}) {

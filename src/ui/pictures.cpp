@@ -3,7 +3,10 @@
 #include "reels/reel_model.h"
 
 #include <QHash>
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmapCache>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -12,6 +15,9 @@ constexpr std::array<const char *, reels::PictureCount> kPictureFiles{
     ":/pictures/house.png",     ":/pictures/globe.png",      ":/pictures/butterfly.png",
     ":/pictures/clock.png",     ":/pictures/spare_clr.png",  ":/pictures/spare_book.png",
     ":/pictures/spare_ball.png", ":/pictures/spare_screwdriver.png"};
+// Each picture also comes ready made at the sizes the table shows at 100 %:
+// name_28.png in the pay table, name_48.png in a reel cell.
+constexpr std::array<int, 2> kReadyMadeSizes{28, 48};
 } // namespace
 
 QPixmap masterPicture(int picture)
@@ -26,6 +32,8 @@ QPixmap masterPicture(int picture)
 
 QPixmap scaledPicture(int picture, QSize logicalSize, qreal devicePixelRatio)
 {
+    if (picture < 0 || picture >= reels::PictureCount)
+        return {};
     const QString key = QStringLiteral("tivoran-pic-%1-%2x%3-%4")
                             .arg(picture)
                             .arg(logicalSize.width())
@@ -34,20 +42,106 @@ QPixmap scaledPicture(int picture, QSize logicalSize, qreal devicePixelRatio)
     QPixmap result;
     if (QPixmapCache::find(key, &result))
         return result;
-    const QPixmap master = masterPicture(picture);
-    if (master.isNull())
-        return {};
     const QSize device = (QSizeF(logicalSize) * devicePixelRatio).toSize();
-    result = master.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (device.width() == device.height()
+        && std::find(kReadyMadeSizes.begin(), kReadyMadeSizes.end(), device.width()) != kReadyMadeSizes.end()) {
+        result.load(QString::fromLatin1(kPictureFiles[picture])
+                        .replace(QLatin1String(".png"), QStringLiteral("_%1.png").arg(device.width())));
+    }
+    if (result.isNull()) {
+        const QPixmap master = masterPicture(picture);
+        if (master.isNull())
+            return {};
+        result = master.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     result.setDevicePixelRatio(devicePixelRatio);
     QPixmapCache::insert(key, result);
     return result;
 }
 
+namespace {
+
+// The program icon, drawn separately for each of its sizes. A size is read
+// only when the desktop first asks for it, so a window that never shows its
+// icon never decodes one.
+class ProgramIconEngine : public QIconEngine {
+public:
+    QIconEngine *clone() const override { return new ProgramIconEngine(*this); }
+
+    QString key() const override { return QStringLiteral("tivoran-program-icon"); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : kSizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = shownSide(size);
+        return QSize(side, side);
+    }
+
+    // size is in device pixels; QIcon sets the pixel ratio of the result.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = shownSide(size);
+        if (side <= 0)
+            return {};
+        QPixmap pix = drawn(drawnSize(side));
+        if (pix.width() != side)
+            pix = pix.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (mode == QIcon::Disabled)
+            pix = QIcon(pix).pixmap(pix.size(), QIcon::Disabled);
+        return pix;
+    }
+
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal) override
+    {
+        return pixmap(size, mode, state);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal scale = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, pixmap((QSizeF(rect.size()) * scale).toSize(), mode, state));
+    }
+
+private:
+    static constexpr std::array<int, 4> kSizes{16, 32, 64, 128};
+
+    // The side of the square shown for a wanted size: never larger than
+    // wanted, never larger than the largest drawing.
+    static int shownSide(const QSize &wanted)
+    {
+        return std::min({wanted.width(), wanted.height(), kSizes.back()});
+    }
+
+    // The smallest drawing at least as large as side.
+    static int drawnSize(int side)
+    {
+        for (int size : kSizes) {
+            if (size >= side)
+                return size;
+        }
+        return kSizes.back();
+    }
+
+    static QPixmap drawn(int size)
+    {
+        static QHash<int, QPixmap> loaded;
+        auto it = loaded.find(size);
+        if (it == loaded.end())
+            it = loaded.insert(size, QPixmap(QStringLiteral(":/icons/tivoran_%1.png").arg(size)));
+        return *it;
+    }
+};
+
+} // namespace
+
 QIcon programIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 64, 128})
-        icon.addFile(QStringLiteral(":/icons/tivoran_%1.png").arg(size), QSize(size, size));
-    return icon;
+    return QIcon(new ProgramIconEngine);
 }
