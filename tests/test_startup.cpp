@@ -5,7 +5,12 @@
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
 
+#include "ui/vb_controls.h"
+
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -20,6 +25,7 @@ private Q_SLOTS:
     void stripPicturesForEachChoice();
     void cellsShowStepTable();
     void geometry();
+    void fonts();
     void drawingOrder();
     void menus();
     void tabOrder();
@@ -154,6 +160,45 @@ void StartupTest::geometry()
     QCOMPARE(w->Line3->borderColor(), 16761024);
     QVERIFY(w->Reset->text().isEmpty());
     QVERIFY(!w->Reset->accessibleName().isEmpty());
+}
+
+// Each font of the table names the face it asks for, or the first of its
+// stand-ins that is installed, then the Japanese face; and that face is the
+// one the text is drawn in, at the size and weight given.
+void StartupTest::fonts()
+{
+    const QStringList installed = QFontDatabase::families();
+    const auto expectFace = [&](const QWidget *widget, const QStringList &candidates, double points, bool bold) {
+        const QFont f = widget->font();
+        const QString name = widget->objectName();
+        QString face;
+        for (const QString &candidate : candidates) {
+            if (installed.contains(candidate, Qt::CaseInsensitive)) {
+                face = candidate;
+                break;
+            }
+        }
+        QVERIFY2(!face.isEmpty(), qPrintable(name + ": no face installed for " + candidates.join(u',')));
+        QCOMPARE(f.families(), (QStringList{face, QStringLiteral("Noto Sans CJK JP")}));
+        QCOMPARE(QFontInfo(f).family(), face);
+        QCOMPARE(f.pointSizeF(), points);
+        QCOMPARE(f.bold(), bold);
+    };
+    const QStringList serif{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")};
+    const QStringList sans{QStringLiteral("Arial"), QStringLiteral("Liberation Sans")};
+
+    Table t;
+    expectFace(t->Label1, serif, 17.25, true);
+    expectFace(t->Label11, serif, 15.75, true);
+    expectFace(t->Start, serif, 15.75, false);
+    expectFace(t->Allcoin, serif, 9, true);
+    expectFace(t->StopA, sans, 15.75, true);
+    expectFace(t->StopC, sans, 15.75, true);
+
+    // A face with no stand-in installed is left to font matching, with the
+    // Japanese face still behind it.
+    QCOMPARE(gameFont(QStringLiteral("No Such Face Tivoran"), 12, false).families(),
+             (QStringList{QStringLiteral("No Such Face Tivoran"), QStringLiteral("Noto Sans CJK JP")}));
 }
 
 void StartupTest::drawingOrder()

@@ -69,12 +69,31 @@ QFont gameFont(const QString &face, double points, bool bold)
          {QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"),
           QStringLiteral("Noto Sans CJK JP"), QStringLiteral("monospace")}},
     };
+    // Which of the face and its stand-ins is installed is looked up once
+    // per face, in the list of installed families: a font naming only faces
+    // that exist is found at once, where every missing face in the list
+    // costs a font-matching pass for each size and weight the table uses.
+    static QHash<QString, QStringList> resolved;
+    auto it = resolved.find(face);
+    if (it == resolved.end()) {
+        static const QStringList installed = QFontDatabase::families();
+        QStringList candidates{face};
+        candidates += standIns.value(face);
+        QStringList families;
+        for (const QString &family : std::as_const(candidates)) {
+            if (installed.contains(family, Qt::CaseInsensitive)) {
+                families.append(family);
+                break;
+            }
+        }
+        if (families.isEmpty())
+            families = candidates; // nothing installed: leave it to font matching
+        // Japanese text always finds a Japanese face.
+        families += QStringLiteral("Noto Sans CJK JP");
+        it = resolved.insert(face, families);
+    }
     QFont f;
-    QStringList families{face};
-    families += standIns.value(face);
-    // Japanese text always finds a Japanese face.
-    families += QStringLiteral("Noto Sans CJK JP");
-    f.setFamilies(families);
+    f.setFamilies(*it);
     f.setPointSizeF(points);
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     return f;
