@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <memory>
 #include <cmath>
 
 namespace {
@@ -78,6 +79,13 @@ QList<double> samples(const QByteArray &file, const Chunk &data, int bits)
 // with its sounds read. Qt reads them on a thread of its own; a test that
 // ended while a read was under way would leave that thread's objects to the
 // process exit.
+// The player of the sound module in dir, or null when there is none.
+std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
+{
+    const CreateSoundPlayerFn create = loadSoundModule(dir);
+    return std::unique_ptr<SoundPlayer>(create ? create() : nullptr);
+}
+
 std::unique_ptr<SoundPlayer> loadedPlayer()
 {
     std::unique_ptr<SoundPlayer> player = loadSoundPlayer(QCoreApplication::applicationDirPath());

@@ -12,9 +12,3 @@ CreateSoundPlayerFn loadSoundModule(const QString &dir)
         return nullptr;
     return reinterpret_cast<CreateSoundPlayerFn>(module.resolve(TIVORAN_SOUND_ENTRY));
 }
-
-std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
-{
-    const CreateSoundPlayerFn create = loadSoundModule(dir);
-    return std::unique_ptr<SoundPlayer>(create ? create() : nullptr);
-}

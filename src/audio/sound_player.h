@@ -5,7 +5,6 @@
 // sound system and its libraries.
 
 #include <QString>
-#include <memory>
 
 class SoundPlayer {
 public:
@@ -36,8 +35,3 @@ using CreateSoundPlayerFn = SoundPlayer *(*)();
 // null when the module is missing or cannot be loaded. Safe to call on any
 // thread; the module stays loaded for the life of the program.
 CreateSoundPlayerFn loadSoundModule(const QString &dir);
-
-// Loads the sound module and makes its player, which starts loading the
-// three sounds; call on the game's thread. Null when there is no module:
-// the game then plays nothing and shows nothing.
-std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir);

@@ -68,8 +68,6 @@ class ProgramIconEngine : public QIconEngine {
 public:
     QIconEngine *clone() const override { return new ProgramIconEngine(*this); }
 
-    QString key() const override { return QStringLiteral("tivoran-program-icon"); }
-
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
         QList<QSize> sizes;
@@ -96,11 +94,6 @@ public:
         if (mode == QIcon::Disabled)
             pix = QIcon(pix).pixmap(pix.size(), QIcon::Disabled);
         return pix;
-    }
-
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal) override
-    {
-        return pixmap(size, mode, state);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override

@@ -53,9 +53,9 @@ bool QtPlatform::openUrl(const QUrl &url)
 
 void QtPlatform::preloadSounds()
 {
-    if (m_soundState != SoundState::NotLoaded)
+    if (m_soundsTried)
         return;
-    m_soundState = SoundState::Loading;
+    m_soundsTried = true;
     // Reading the sound system's libraries takes a few milliseconds; the
     // game's thread goes on meanwhile.
     const QString dir = programDir();
@@ -72,7 +72,6 @@ void QtPlatform::soundModuleLoaded()
     m_soundLoader = nullptr;
     // Loaded once and kept for the life of the program.
     m_sounds.reset(m_createSounds ? m_createSounds() : nullptr);
-    m_soundState = m_sounds ? SoundState::Ready : SoundState::Unavailable;
     const int pending = std::exchange(m_pendingSound, 0);
     if (m_sounds && pending)
         m_sounds->play(pending);
@@ -80,7 +79,7 @@ void QtPlatform::soundModuleLoaded()
 
 bool QtPlatform::soundsReady() const
 {
-    return m_soundState == SoundState::Ready && !m_sounds->isLoading();
+    return m_sounds && !m_sounds->isLoading();
 }
 
 int QtPlatform::playWave(int id)
@@ -88,15 +87,12 @@ int QtPlatform::playWave(int id)
     if (id < 1 || id > SoundPlayer::kSoundCount)
         return 0;
     preloadSounds();
-    switch (m_soundState) {
-    case SoundState::Ready:
+    if (m_sounds)
         return m_sounds->play(id);
-    case SoundState::Loading:
-        m_pendingSound = id;
-        return 1;
-    default:
-        return 0;
-    }
+    if (!m_soundLoader)
+        return 0;  // no sound module
+    m_pendingSound = id;
+    return 1;
 }
 
 QString QtPlatform::getSetting(const QString &app, const QString &section, const QString &key,

@@ -42,13 +42,13 @@ public:
 private:
     QElapsedTimer m_clock;
     QRandomGenerator m_random;
-    enum class SoundState { NotLoaded, Loading, Ready, Unavailable };
 
     void soundModuleLoaded();
 
+    // The player once it is there; the loader while the module is read.
     std::unique_ptr<SoundPlayer> m_sounds;
-    SoundState m_soundState = SoundState::NotLoaded;
     QThread *m_soundLoader = nullptr;
+    bool m_soundsTried = false;
     CreateSoundPlayerFn m_createSounds = nullptr; // set by the loader before it ends
     int m_pendingSound = 0;
     QObject m_soundContext; // where the loader's end is handled
