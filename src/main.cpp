@@ -1,30 +1,23 @@
-#include "game/smashine.h"
-#include "ui/idle_report.h"
-#include "ui/qt_platform.h"
+#include "game/command_line.h"
+#include "game/program.h"
 
 #include <QApplication>
-#include <QStyleFactory>
-#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // The options are answered before Qt meets the window system.
+    switch (commandLineAction(argc, argv)) {
+    case CommandLineAction::PrintVersion:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLineAction::PrintHelp:
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    case CommandLineAction::Play:
+        break;
+    }
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setApplicationName(QStringLiteral("Tivoran"));
-    QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    QtPlatform desktop;
-    setPlatform(&desktop);
-
-    Smashine table;
-    table.show();
-    // The sounds load a quarter of a second after the table is up, so the
-    // window comes first; no player bets sooner (a bet before that would
-    // load them then).
-    QTimer::singleShot(250, &table, [&desktop] { desktop.preloadSounds(); });
-    exitWhenShownAndIdle(&table); // benchmarks only; see bench/
-    const int rc = app.exec();
-    setPlatform(nullptr);
-    return rc;
+    return runGame(app);
 }

@@ -1,11 +1,30 @@
 #include "settings/atomic_file.h"
 
+#include "fake_platform.h"
 #include "file_conditions.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// Failing steps that note, when the writer commits, how many bytes the
+// temporary file holds on the disk: what the failure left there.
+class WatchedSteps : public FailingWriteSteps {
+public:
+    using FailingWriteSteps::FailingWriteSteps;
+    bool commit(QSaveFile &file) override
+    {
+        temporarySizes << file.size();
+        return FailingWriteSteps::commit(file);
+    }
+    QList<qint64> temporarySizes;
+};
+
+} // namespace
 
 class TestAtomicFile : public QObject {
     Q_OBJECT
@@ -16,8 +35,8 @@ private Q_SLOTS:
     void keepsPermissions();
     void failsWhereNoFileCanBe_data();
     void failsWhereNoFileCanBe();
-    void injectedFaults_data();
-    void injectedFaults();
+    void failingSteps_data();
+    void failingSteps();
     void fullDisk();
 
 private:
@@ -37,7 +56,6 @@ void TestAtomicFile::init()
 
 void TestAtomicFile::cleanup()
 {
-    clearWriteFaults();
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_dir.reset();
 }
@@ -85,30 +103,34 @@ void TestAtomicFile::failsWhereNoFileCanBe()
     QVERIFY(entriesOf(m_dir->filePath("sub")).isEmpty());
 }
 
-void TestAtomicFile::injectedFaults_data()
+void TestAtomicFile::failingSteps_data()
 {
     QTest::addColumn<WriteFault>("stage");
-    QTest::newRow("before write") << WriteFault::BeforeWrite;
-    QTest::newRow("partial write") << WriteFault::PartialWrite;
-    QTest::newRow("at commit") << WriteFault::AtCommit;
+    QTest::addColumn<qint64>("written"); // bytes in the temporary file at the commit
+    QTest::newRow("before write") << WriteFault::BeforeWrite << qint64(0);
+    QTest::newRow("partial write") << WriteFault::PartialWrite << qint64(m_new.size() / 2);
+    QTest::newRow("at commit") << WriteFault::AtCommit << qint64(m_new.size());
 }
 
-void TestAtomicFile::injectedFaults()
+void TestAtomicFile::failingSteps()
 {
     QFETCH(WriteFault, stage);
+    QFETCH(qint64, written);
     put(m_old);
-    injectWriteFaults(stage, 2);
+    WatchedSteps steps(stage);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        QVERIFY(!writeFileAtomically(path(), m_new));
+        QVERIFY(!writeFileAtomically(path(), m_new, &steps));
         QCOMPARE(fileBytes(path()), m_old);
         QCOMPARE(entriesOf(m_dir->path()), QStringList{"data.ini"});
     }
+    // The failure came where it was meant to: a temporary file holding what
+    // had been written when the writer committed, removed afterwards.
+    QCOMPARE(steps.temporarySizes, (QList<qint64>{written, written}));
     // Without a file, a failed write leaves no file.
     QVERIFY(QFile::remove(path()));
-    injectWriteFaults(stage, 1);
-    QVERIFY(!writeFileAtomically(path(), m_new));
+    QVERIFY(!writeFileAtomically(path(), m_new, &steps));
     QVERIFY(entriesOf(m_dir->path()).isEmpty());
-    // The faults are used up.
+    // The real steps write it.
     put(m_new);
     QCOMPARE(fileBytes(path()), m_new);
 }

@@ -8,7 +8,6 @@
 #include "ranking/rank_check.h"
 #include "ranking/score_window.h"
 #include "settings/ansi.h"
-#include "settings/atomic_file.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
 
@@ -147,34 +146,34 @@ long residentKiB()
 
 // A program directory that refuses writes. Without root, its permission
 // bits do. Root ignores permission bits (CI runs the tests as root), so there
-// the refusal is made by the safe writer's fault hook instead: every write
+// the refusal is made by the fake desktop's writer instead: every write
 // fails before anything reaches a temporary file, as a write into a
 // read-only directory would; the game cannot tell the two apart, since every
-// file it writes goes through that writer.
+// file it writes goes through the desktop's writer.
 class ReadOnlyDir {
 public:
-    explicit ReadOnlyDir(const QString &dir)
-        : m_dir(dir)
+    explicit ReadOnlyDir(FakePlatform &fake)
+        : m_fake(fake)
     {
-        QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                       | QFile::ReadOther | QFile::ExeOther);
-        QFile probe(QDir(dir).filePath(QStringLiteral("probe")));
-        m_byHook = probe.open(QIODevice::WriteOnly);
-        if (m_byHook) {
+        QFile::setPermissions(fake.dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                            | QFile::ReadOther | QFile::ExeOther);
+        QFile probe(QDir(fake.dir).filePath(QStringLiteral("probe")));
+        m_byWriter = probe.open(QIODevice::WriteOnly);
+        if (m_byWriter) {
             probe.remove();
-            injectWriteFaults(WriteFault::BeforeWrite, 1 << 30);
+            fake.failWrites(WriteFault::BeforeWrite, 1 << 30);
         }
     }
     ~ReadOnlyDir()
     {
-        clearWriteFaults();
-        QFile::setPermissions(m_dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_fake.failWrites(WriteFault::BeforeWrite, 0);
+        QFile::setPermissions(m_fake.dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    bool byHook() const { return m_byHook; }
+    bool byWriter() const { return m_byWriter; }
 
 private:
-    QString m_dir;
-    bool m_byHook = false;
+    FakePlatform &m_fake;
+    bool m_byWriter = false;
 };
 
 } // namespace
@@ -182,16 +181,8 @@ private:
 class FaultTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        RankSection.clear();
-        clearWriteFaults();
-    }
-    void cleanup()
-    {
-        clearWriteFaults();
-        finishRankingWindows();
-    }
+    void init() { RankSection.clear(); }
+    void cleanup() { finishRankingWindows(); }
     void readOnlyProgramDirectory_data();
     void readOnlyProgramDirectory();
     void programDirectoryUnderAFile();
@@ -223,8 +214,8 @@ void FaultTest::readOnlyProgramDirectory()
     writeBytes(pathIn(*fake, "data.ini"), ranking0);
     writeBytes(pathIn(*fake, "slot.ini"), colours0);
     const QStringList entries0 = dirEntries(fake->dir);
-    ReadOnlyDir readOnly(fake->dir);
-    qInfo("read-only by %s", readOnly.byHook() ? "the writer's fault hook (running as root)" : "permission bits");
+    ReadOnlyDir readOnly(*fake);
+    qInfo("read-only by %s", readOnly.byWriter() ? "the fake desktop's writer (running as root)" : "permission bits");
 
     // A fresh table on that directory reads the colours and plays.
     table.w = std::make_unique<Smashine>();
@@ -443,7 +434,7 @@ void FaultTest::interruptedWrites()
                 t->countdownTimeout();
             }
             if (fail)
-                injectWriteFaults(WriteFault(stage), 1);
+                t.fake.failWrites(WriteFault(stage));
             t.fake.ticks += 1000;
             t->countdownTimeout(); // 0: the ranking check runs
             QVERIFY(!t->countdownRunning());
@@ -453,7 +444,7 @@ void FaultTest::interruptedWrites()
             old = readBytes(target);
             QCOMPARE(rankingOf(t.fake), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
             if (fail)
-                injectWriteFaults(WriteFault(stage), 1);
+                t.fake.failWrites(WriteFault(stage));
             QVERIFY(openWindow<nameinput>());
             finishRankingWindows(); // stores the name typed so far: none
         } else {
@@ -461,11 +452,12 @@ void FaultTest::interruptedWrites()
             t.fake.colourAnswers.push_back(rgbRef(9, 9, 9));
             t->テーブルの色_Click();
             if (fail)
-                injectWriteFaults(WriteFault(stage), 1);
+                t.fake.failWrites(WriteFault(stage));
             t->ENDS_Click();
             QCOMPARE(t.fake.endCount, 1);
         }
-        clearWriteFaults();
+        // The failure hit the write under test, not another one.
+        QCOMPARE(t.fake.failingWrites, 0);
         const QByteArray now = readBytes(target);
         QVERIFY(!now.isEmpty());
         (fail ? failed : succeeded) = now;

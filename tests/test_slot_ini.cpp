@@ -1,6 +1,6 @@
-#include "settings/atomic_file.h"
 #include "settings/slot_ini.h"
 
+#include "fake_platform.h"
 #include "file_conditions.h"
 #include "helpers.h"
 
@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 Q_DECLARE_METATYPE(TableColours)
 
@@ -24,6 +26,8 @@ TableColours marked()
 class TestSlotIni : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void init();
+    void cleanup();
     void creationColoursBytes();
     void roundTrip_data();
     void roundTrip();
@@ -31,7 +35,21 @@ private Q_SLOTS:
     void handWritten();
     void missingOrUnreadableFile();
     void saveFailureKeepsOldFile();
+
+private:
+    // The files are written through the desktop.
+    std::unique_ptr<FakePlatform> m_platform;
 };
+
+void TestSlotIni::init()
+{
+    m_platform = std::make_unique<FakePlatform>();
+}
+
+void TestSlotIni::cleanup()
+{
+    m_platform.reset();
+}
 
 void TestSlotIni::creationColoursBytes()
 {
@@ -128,8 +146,9 @@ void TestSlotIni::saveFailureKeepsOldFile()
     const QString path = dir.filePath(QStringLiteral("slot.ini"));
     QVERIFY(saveSlotIni(path, TableColours{}));
     QVERIFY(!saveSlotIni(dir.filePath(QStringLiteral("missing/slot.ini")), marked()));
-    injectWriteFaults(WriteFault::PartialWrite);
+    m_platform->failWrites(WriteFault::PartialWrite);
     QVERIFY(!saveSlotIni(path, marked()));
+    QCOMPARE(m_platform->failingWrites, 0);
     QCOMPARE(fileBytes(path), formatSlotIni(TableColours{}));
     QCOMPARE(entriesOf(dir.path()), QStringList{"slot.ini"});
 }

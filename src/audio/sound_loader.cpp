@@ -1,5 +1,7 @@
 #include "audio/sound_player.h"
 
+#include "settings/player_files.h"
+
 #include <QDir>
 #include <QLibrary>
 
@@ -11,4 +13,13 @@ CreateSoundPlayerFn loadSoundModule(const QString &dir)
     if (!module.load())
         return nullptr;
     return reinterpret_cast<CreateSoundPlayerFn>(module.resolve(TIVORAN_SOUND_ENTRY));
+}
+
+CreateSoundPlayerFn loadGameSoundModule(const QString &programDir)
+{
+    for (const QString &dir : {programDir, installedModuleDir(programDir)}) {
+        if (const CreateSoundPlayerFn create = loadSoundModule(dir))
+            return create;
+    }
+    return nullptr;
 }

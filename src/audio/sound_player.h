@@ -35,3 +35,7 @@ using CreateSoundPlayerFn = SoundPlayer *(*)();
 // null when the module is missing or cannot be loaded. Safe to call on any
 // thread; the module stays loaded for the life of the program.
 CreateSoundPlayerFn loadSoundModule(const QString &dir);
+// Loads the game's sound module from where the game keeps it: beside the
+// program (the build tree, a portable copy), else in the installed tree's
+// lib/tivoran, found relative to programDir.
+CreateSoundPlayerFn loadGameSoundModule(const QString &programDir);

@@ -22,7 +22,7 @@ const QString CoinKey = QStringLiteral("Coin");
 QString rankingFile()
 {
     // Built anew for every access.
-    return programFile(QStringLiteral("data.ini"));
+    return playerFile(QStringLiteral("data.ini"));
 }
 } // namespace
 
@@ -124,7 +124,7 @@ void Smashine::setLineColour(qint32 ref)
 void Smashine::loadColours()
 {
     TableColours c{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()};
-    if (!loadSlotIni(programFile(QStringLiteral("slot.ini")), c))
+    if (!loadSlotIni(playerFile(QStringLiteral("slot.ini")), c))
         return;
     Shape2->setFillColor(c.table);
     Shape1->setFillColor(c.frame);
@@ -134,7 +134,7 @@ void Smashine::loadColours()
 void Smashine::saveColours()
 {
     // A settings file that cannot be written never keeps the game from ending.
-    saveSlotIni(programFile(QStringLiteral("slot.ini")),
+    saveSlotIni(playerFile(QStringLiteral("slot.ini")),
                 TableColours{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()});
 }
 

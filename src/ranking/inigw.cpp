@@ -2,7 +2,7 @@
 
 #include "ranking/profile_file.h"
 #include "settings/ansi.h"
-#include "settings/atomic_file.h"
+#include "ui/platform.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -74,5 +74,5 @@ bool WriteIniAll(const QList<IniChange> &changes, const QString &file)
         updated = profileWrite(updated, ansiArgument(c.section), ansiArgument(c.key), ansiArgument(c.value));
     if (updated == *old)
         return true; // nothing to change (or names that cannot be written): no file is made
-    return writeFileAtomically(file, updated);
+    return platform().writeFile(file, updated);
 }

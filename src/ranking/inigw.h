@@ -16,10 +16,10 @@ QString GetIni(const QString &section, const QString &key, const QString &defaul
 
 // Sets key in section of file to value (see profileWrite): read the file (a
 // missing file counts as empty), change the one value, and replace the file
-// safely (see writeFileAtomically), so that the change is on disk when the
-// call returns. A value stops at its first line break. Nothing happens for
-// an empty file path, a file that exists but cannot be read, or a write that
-// fails; nothing is shown either way.
+// safely through the desktop's writer (see Platform::writeFile), so that the
+// change is on disk when the call returns. A value stops at its first line
+// break. Nothing happens for an empty file path, a file that exists but
+// cannot be read, or a write that fails; nothing is shown either way.
 void WriteIni(const QString &section, const QString &key, const QString &value,
               const QString &file);
 

@@ -258,7 +258,7 @@ void nameinput::storeName()
     // Without a rank to fill there is nothing to store; an empty section
     // name would only add a stray section to the ranking file.
     if (!RankSection.isEmpty())
-        WriteIni(RankSection, QStringLiteral("name"), name, programFile(QStringLiteral("data.ini")));
+        WriteIni(RankSection, QStringLiteral("name"), name, playerFile(QStringLiteral("data.ini")));
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);

@@ -114,9 +114,9 @@ void Score::Form_Load()
     // All five scores first, then all five names; the path is built anew for
     // every read.
     for (int i = 0; i < 5; ++i)
-        Label3[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), programFile(QStringLiteral("data.ini")))));
+        Label3[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), playerFile(QStringLiteral("data.ini")))));
     for (int i = 0; i < 5; ++i)
-        Label2[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), programFile(QStringLiteral("data.ini")))));
+        Label2[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), playerFile(QStringLiteral("data.ini")))));
 }
 
 void Score::Command1_Click()

@@ -3,30 +3,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <atomic>
-
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace {
-
-std::atomic<int> g_faultCount{0};
-std::atomic<WriteFault> g_faultStage{WriteFault::BeforeWrite};
-
-// Consumes one pending fault, if any.
-bool takeFault(WriteFault &stage)
-{
-    int n = g_faultCount.load();
-    while (n > 0) {
-        if (g_faultCount.compare_exchange_weak(n, n - 1)) {
-            stage = g_faultStage.load();
-            return true;
-        }
-    }
-    return false;
-}
 
 // Makes the rename itself durable: on POSIX systems a new directory entry is
 // only safe on disk once the directory has been synced. Best effort.
@@ -46,18 +28,17 @@ void syncDirectoryOf(const QString &path)
 
 } // namespace
 
-void injectWriteFaults(WriteFault stage, int count)
+qint64 FileWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
 {
-    g_faultStage.store(stage);
-    g_faultCount.store(count > 0 ? count : 0);
+    return file.write(bytes);
 }
 
-void clearWriteFaults()
+bool FileWriteSteps::commit(QSaveFile &file)
 {
-    g_faultCount.store(0);
+    return file.commit();
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, FileWriteSteps *steps)
 {
     if (path.isEmpty())
         return false;
@@ -70,23 +51,18 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
 
-    WriteFault fault{};
-    const bool injected = takeFault(fault);
-    qsizetype toWrite = bytes.size();
-    if (injected && fault == WriteFault::BeforeWrite)
-        toWrite = 0;
-    else if (injected && fault == WriteFault::PartialWrite)
-        toWrite = bytes.size() / 2;
-
-    bool ok = file.write(bytes.constData(), toWrite) == toWrite;
+    FileWriteSteps realSteps;
+    if (!steps)
+        steps = &realSteps;
+    bool ok = steps->write(file, bytes) == bytes.size();
     ok = ok && file.flush() && file.error() == QFileDevice::NoError;
-    if (!ok || injected) {
+    if (!ok) {
         // commit() then removes the temporary file and leaves the target.
         file.cancelWriting();
     }
     // commit() flushes the temporary file to the disk and renames it into
     // place, or removes it on failure.
-    if (!file.commit())
+    if (!steps->commit(file))
         return false;
     syncDirectoryOf(path);
     return true;

@@ -7,19 +7,24 @@
 #include <QByteArray>
 #include <QString>
 
-// Writes bytes as the whole content of path. True when the new content is in
-// place; false, with the old file (or no file) left untouched and no
-// temporary file left behind, on any failure. Never writes into path itself.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes);
+class QSaveFile;
 
-// For tests of the callers: makes the next writes fail at a chosen point.
-// The failure takes the same way out as a real one there would.
-enum class WriteFault {
-    BeforeWrite,  // the temporary file is created, nothing is written to it
-    PartialWrite, // half of the bytes reach the temporary file, then it fails
-    AtCommit,     // all bytes are written and flushed, the rename fails
+// The two steps of a replacement that touch the disk, done on the open
+// temporary file. These are the real ones; a subclass can stand in for a
+// disk that fails at either step.
+class FileWriteSteps {
+public:
+    virtual ~FileWriteSteps() = default;
+    // Writes bytes to the temporary file; the number of bytes written, or -1.
+    virtual qint64 write(QSaveFile &file, const QByteArray &bytes);
+    // Flushes the temporary file to the disk and renames it over the old
+    // file; or, after a failure, removes it. True when the new file is in
+    // place.
+    virtual bool commit(QSaveFile &file);
 };
-// The next `count` calls of writeFileAtomically fail at `stage`.
-void injectWriteFaults(WriteFault stage, int count = 1);
-// Cancels the faults not yet used.
-void clearWriteFaults();
+
+// Writes bytes as the whole content of path, with the given steps or the
+// real ones. True when the new content is in place; false, with the old file
+// (or no file) left untouched and no temporary file left behind, on any
+// failure. Never writes into path itself.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, FileWriteSteps *steps = nullptr);

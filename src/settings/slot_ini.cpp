@@ -1,8 +1,8 @@
 #include "settings/slot_ini.h"
 
 #include "settings/ansi.h"
-#include "settings/atomic_file.h"
 #include "settings/lenient_number.h"
+#include "ui/platform.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,5 +77,5 @@ bool loadSlotIni(const QString &path, TableColours &colours)
 
 bool saveSlotIni(const QString &path, const TableColours &colours)
 {
-    return writeFileAtomically(path, formatSlotIni(colours));
+    return platform().writeFile(path, formatSlotIni(colours));
 }

@@ -31,6 +31,7 @@ void applySlotIni(const QByteArray &bytes, TableColours &colours);
 // Reads the file at path into colours. False, with colours untouched, when
 // the file is missing or cannot be read.
 bool loadSlotIni(const QString &path, TableColours &colours);
-// Replaces the file at path safely (see writeFileAtomically). False when it
-// could not be written; the old file then stays as it was.
+// Replaces the file at path safely, through the desktop's writer (see
+// Platform::writeFile). False when it could not be written; the old file
+// then stays as it was.
 bool saveSlotIni(const QString &path, const TableColours &colours);

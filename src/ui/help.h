@@ -1,6 +1,6 @@
 #pragma once
-// The help item: readme.txt beside the program, handed to the desktop's
-// viewer.
+// The help item: readme.txt beside the program, or in the installed data
+// folder, handed to the desktop's viewer.
 
 // Opens readme.txt with the desktop's viewer, once; does nothing when the
 // file is not there.

@@ -21,3 +21,8 @@ QString programFile(const QString &fileName)
 {
     return QDir(platform().programDir()).filePath(fileName);
 }
+
+QString playerFile(const QString &fileName)
+{
+    return QDir(platform().playerDir()).filePath(fileName);
+}

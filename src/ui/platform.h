@@ -5,6 +5,7 @@
 // directory. The game uses QtPlatform; the tests install a double so that
 // nothing blocks on a modal dialog or needs a sound card.
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <QtGlobal>
@@ -35,6 +36,15 @@ public:
                              const QString &value) = 0;
     // The directory holding the program, without a trailing separator.
     virtual QString programDir() = 0;
+    // The directory holding the player's files, slot.ini and data.ini:
+    // the program directory of a portable copy, or the player's data folder
+    // of an installed game. Without a trailing separator.
+    virtual QString playerDir() = 0;
+    // Replaces the whole content of the file at path safely (see
+    // writeFileAtomically). True when the new content is in place; false,
+    // with the old file (or no file) as it was and nothing left behind, when
+    // it could not be written.
+    virtual bool writeFile(const QString &path, const QByteArray &bytes) = 0;
     // Milliseconds on a monotonic clock as an unsigned 32-bit count that
     // wraps around; use the difference of two readings, never the value.
     virtual quint32 tickCount() = 0;
@@ -51,3 +61,5 @@ void setPlatform(Platform *p);
 
 // Path of a file of the program: the program directory and the file name.
 QString programFile(const QString &fileName);
+// Path of one of the player's files: the player directory and the file name.
+QString playerFile(const QString &fileName);

@@ -1,11 +1,14 @@
 #include "ui/qt_platform.h"
 
+#include "settings/atomic_file.h"
+#include "settings/player_files.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 #include <QDateTime>
@@ -59,7 +62,7 @@ void QtPlatform::preloadSounds()
     // Reading the sound system's libraries takes a few milliseconds; the
     // game's thread goes on meanwhile.
     const QString dir = programDir();
-    m_soundLoader = QThread::create([this, dir] { m_createSounds = loadSoundModule(dir); });
+    m_soundLoader = QThread::create([this, dir] { m_createSounds = loadGameSoundModule(dir); });
     QObject::connect(m_soundLoader, &QThread::finished, &m_soundContext, [this] { soundModuleLoaded(); },
                      Qt::QueuedConnection);
     m_soundLoader->start(QThread::LowPriority);
@@ -113,6 +116,22 @@ void QtPlatform::saveSetting(const QString &app, const QString &section, const Q
 QString QtPlatform::programDir()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString QtPlatform::playerDir()
+{
+    if (m_playerDir.isEmpty()) {
+        const QString program = programDir();
+        m_playerDir = choosePlayerDir(program,
+                                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                      shippedDataDirs(program));
+    }
+    return m_playerDir;
+}
+
+bool QtPlatform::writeFile(const QString &path, const QByteArray &bytes)
+{
+    return writeFileAtomically(path, bytes);
 }
 
 quint32 QtPlatform::tickCount()

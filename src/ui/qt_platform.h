@@ -26,6 +26,8 @@ public:
     void saveSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value) override;
     QString programDir() override;
+    QString playerDir() override;
+    bool writeFile(const QString &path, const QByteArray &bytes) override;
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;
@@ -41,6 +43,7 @@ public:
 
 private:
     QElapsedTimer m_clock;
+    QString m_playerDir; // chosen at the first use
     QRandomGenerator m_random;
 
     void soundModuleLoaded();

@@ -1,5 +1,31 @@
 #include "fake_platform.h"
 
+#include <QSaveFile>
+
+qint64 FailingWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
+{
+    switch (m_stage) {
+    case WriteFault::BeforeWrite:
+        break;
+    case WriteFault::PartialWrite:
+        // Half of the bytes reach the disk, then it fails.
+        FileWriteSteps::write(file, bytes.left(bytes.size() / 2));
+        break;
+    case WriteFault::AtCommit:
+        return FileWriteSteps::write(file, bytes);
+    }
+    return -1;
+}
+
+bool FailingWriteSteps::commit(QSaveFile &file)
+{
+    // A rename that fails: the writer's commit then only removes the
+    // temporary file.
+    if (m_stage == WriteFault::AtCommit)
+        file.cancelWriting();
+    return FileWriteSteps::commit(file);
+}
+
 FakePlatform::FakePlatform()
 {
     dir = m_tempDir.path();
@@ -59,6 +85,20 @@ void FakePlatform::saveSetting(const QString &app, const QString &section, const
 QString FakePlatform::programDir()
 {
     return dir;
+}
+
+QString FakePlatform::playerDir()
+{
+    return playerFilesDir.isEmpty() ? dir : playerFilesDir;
+}
+
+bool FakePlatform::writeFile(const QString &path, const QByteArray &bytes)
+{
+    if (failingWrites <= 0)
+        return writeFileAtomically(path, bytes);
+    --failingWrites;
+    FailingWriteSteps steps(writeFault);
+    return writeFileAtomically(path, bytes, &steps);
 }
 
 quint32 FakePlatform::tickCount()

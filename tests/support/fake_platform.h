@@ -2,6 +2,7 @@
 // A Platform for the tests: records what the game asked of the desktop and
 // answers from values the test sets, so nothing blocks and nothing sounds.
 
+#include "settings/atomic_file.h"
 #include "ui/platform.h"
 
 #include <QList>
@@ -10,6 +11,28 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <utility>
+
+// Where a write made to fail stops. Each takes the way out of the safe
+// writer that a real failure at that point takes.
+enum class WriteFault {
+    BeforeWrite,  // the temporary file is created, nothing is written to it
+    PartialWrite, // half of the bytes reach the temporary file, then it fails
+    AtCommit,     // all bytes are written and flushed, the rename fails
+};
+
+// The safe writer's steps on a disk that fails at one stage.
+class FailingWriteSteps : public FileWriteSteps {
+public:
+    explicit FailingWriteSteps(WriteFault stage)
+        : m_stage(stage)
+    {
+    }
+    qint64 write(QSaveFile &file, const QByteArray &bytes) override;
+    bool commit(QSaveFile &file) override;
+
+private:
+    WriteFault m_stage;
+};
 
 class FakePlatform : public Platform {
 public:
@@ -31,6 +54,10 @@ public:
     void saveSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value) override;
     QString programDir() override;
+    QString playerDir() override;
+    // The real safe writer; the writes made to fail below go through
+    // FailingWriteSteps.
+    bool writeFile(const QString &path, const QByteArray &bytes) override;
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;
@@ -50,6 +77,16 @@ public:
     quint32 ticks = 0;                               // advance by hand
     QMap<QString, QString> settings;                 // "app/section/key"
     QString dir;                                     // program directory
+    QString playerFilesDir;                          // empty: the program directory
+    int failingWrites = 0;                           // the next this many writes fail
+    WriteFault writeFault = WriteFault::BeforeWrite; // ... at this stage
+
+    // The next `count` writes fail at `stage`.
+    void failWrites(WriteFault stage, int count = 1)
+    {
+        writeFault = stage;
+        failingWrites = count;
+    }
 
 private:
     QTemporaryDir m_tempDir;

@@ -1,0 +1,35 @@
+#include "game/command_line.h"
+
+#include <cstring>
+
+CommandLineAction commandLineAction(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc && argv[i]; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0)
+            return CommandLineAction::PrintVersion;
+        if (std::strcmp(argv[i], "--help") == 0)
+            return CommandLineAction::PrintHelp;
+    }
+    return CommandLineAction::Play;
+}
+
+std::string versionText()
+{
+    return "Tivoran " TIVORAN_VERSION "\n";
+}
+
+std::string usageText()
+{
+    return "Usage: tivoran [--help | --version]\n"
+           "\n"
+           "Tivoran is a slot machine with a Japanese interface: three reels, five pay\n"
+           "lines and a sixty-second ranking game. Run without options, it opens the\n"
+           "game table.\n"
+           "\n"
+           "  --help     show this text and exit\n"
+           "  --version  show the version and exit\n"
+           "\n"
+           "The colours and the top five are kept in ~/.local/share/Tivoran (beside the\n"
+           "program in a portable copy that has data.ini there); coins saved from the\n"
+           "menu in ~/.config/Tivoran/Tivoran.conf.\n";
+}

@@ -1,0 +1,34 @@
+#include "game/program.h"
+
+#include "game/smashine.h"
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <QTimer>
+
+int runGame(QApplication &app)
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setApplicationName(QStringLiteral("Tivoran"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
+    // Desktops match the window to its launcher entry by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPlatform desktop;
+    setPlatform(&desktop);
+
+    int rc = 0;
+    {
+        Smashine table;
+        table.show();
+        // The sounds load a quarter of a second after the table is up, so
+        // the window comes first; no player bets sooner (a bet before that
+        // would load them then).
+        QTimer::singleShot(250, &table, [&desktop] { desktop.preloadSounds(); });
+        rc = app.exec();
+    }
+    setPlatform(nullptr);
+    return rc;
+}
