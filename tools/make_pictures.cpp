@@ -7,8 +7,9 @@
 // written at the sizes the table shows at 100 % (name_28.png for the pay
 // table, name_48.png for a reel cell: the master scaled down), on a
 // transparent background, drawn in a 48-unit design grid so that every line
-// lands where it will be seen at the size the game shows them. The window
-// icon is drawn separately for 16, 32, 64 and 128 px; the 16 px one is set
+// lands where it will be seen at the size the game shows them. The program
+// icon is drawn separately for 16, 32, 48, 64, 128 and 256 px (the window
+// uses 16 to 128, the desktop's icon theme all six); the 16 px one is set
 // pixel by pixel. The hand cursor is 32 and 64 px.
 //
 // Hand cursor hotspot, in 32 px coordinates: (12, 1), the tip of the index
@@ -1056,7 +1057,8 @@ int main(int argc, char **argv)
         }
     }
     std::vector<QImage> small;
-    for (int size : {16, 32, 64, 128}) {
+    // 16 to 128 for the window; all six for the desktop's icon theme.
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         small.push_back(windowIcon(size));
         ok &= save(small.back(), out.filePath(QString("icons/tivoran_%1.png").arg(size)));
     }

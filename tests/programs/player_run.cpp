@@ -1,0 +1,167 @@
+// Plays the game where it has been put, the way a player would, for the
+// install tests: copied into an installed tree (or a portable folder) and
+// run there under a HOME of the test's choosing, it takes its files from
+// wherever the real desktop platform chooses for that copy of the program,
+// and drives the table through its handlers on a fake clock and a fake
+// colour dialog.
+//
+//   player_run where
+//       prints "player-dir <dir>" and "sound-module yes|no"
+//   player_run play <name> <rgb>
+//       plays a ranking game that wins 2400 coins, enters the name (three of
+//       A..Z) on the name entry, sets the table colour to the colour
+//       reference rgb (decimal) and ends the game with END
+//   player_run show
+//       starts the game and prints "table-colour <rgb>" and the ranking as
+//       "rank <k> <name> <score>" lines
+
+#include "audio/sound_player.h"
+#include "fake_platform.h"
+#include "game/globals.h"
+#include "game/smashine.h"
+#include "ranking/inigw.h"
+#include "ranking/name_entry_rules.h"
+#include "ranking/nameinput_window.h"
+#include "ranking/rank_check.h"
+#include "ranking/score_window.h"
+#include "ui/qt_platform.h"
+#include "ui/vb_controls.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QTextStream out(stdout);
+
+int fail(const char *what)
+{
+    std::fprintf(stderr, "player_run: %s\n", what);
+    return 1;
+}
+
+void tickTo(Smashine &t, int reel, int step)
+{
+    for (int guard = 0; guard < 7 && t.displayedStep(reel) != step; ++guard) {
+        if (reel == 0)
+            t.Timer1_Timer();
+        else if (reel == 1)
+            t.Timer2_Timer();
+        else
+            t.Timer3_Timer();
+    }
+}
+
+template <typename T>
+T *openWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+// The key presses that spell name (letters A..Z) on the character grid,
+// starting from "A"; Return takes the letter under the cursor, and after the
+// third letter Return confirms.
+QList<int> keysFor(const QString &name)
+{
+    using namespace NameEntry;
+    QList<int> keys;
+    int row = 0, col = 0;
+    for (QChar c : name) {
+        const int index = c.unicode() - 'A';
+        const int r = index / Columns, k = index % Columns;
+        for (; row < r; ++row)
+            keys << VkDown;
+        for (; row > r; --row)
+            keys << VkUp;
+        for (; col < k; ++col)
+            keys << VkRight;
+        for (; col > k; --col)
+            keys << VkLeft;
+        keys << VkReturn;
+    }
+    keys << VkReturn;
+    return keys;
+}
+
+int play(FakePlatform &fake, const QString &name, qint32 colour)
+{
+    Smashine table;
+    table.show();
+    fake.colourAnswers = {colour};
+    table.テーブルの色_Click();
+
+    table.ランキングモード_Click();
+    table.Allcoin_Click();
+    table.Start_Click();
+    for (int reel = 0; reel < 3; ++reel)
+        tickTo(table, reel, 4); // three globes on the middle line
+    table.StopA_Click();
+    table.StopB_Click();
+    table.StopC_Click();
+    for (int second = 0; second < 60 && table.countdownRunning(); ++second) {
+        fake.ticks += 1000;
+        table.countdownTimeout();
+    }
+    nameinput *entry = openWindow<nameinput>();
+    if (!entry)
+        return fail("the score placed nowhere");
+    for (int key : keysFor(name))
+        entry->Form_KeyDown(key);
+    QCoreApplication::processEvents();
+    Score *score = openWindow<Score>();
+    if (!score)
+        return fail("the name entry did not end in the score window");
+    score->Command1_Click();
+    QCoreApplication::processEvents();
+    table.ENDS_Click();
+    return fake.endCount == 1 ? 0 : fail("END did not end the game");
+}
+
+int show()
+{
+    Smashine table;
+    out << "table-colour " << table.Shape2->fillColor() << '\n';
+    const QString ranking = playerFile(QStringLiteral("data.ini"));
+    for (int k = 1; k <= 5; ++k) {
+        out << "rank " << k << ' ' << GetIni(rankSectionName(k), QStringLiteral("name"), QString(), ranking)
+            << ' ' << GetIni(rankSectionName(k), QStringLiteral("score"), QString(), ranking) << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tivoran"));
+    const QStringList args = app.arguments();
+    if (args.size() < 2)
+        return fail("usage: player_run where | play <name> <rgb> | show");
+
+    // The real platform decides where the player's files are; the fake one
+    // stands in for the clock, the dialogs and the sounds.
+    QtPlatform desktop;
+    const QString playerDir = desktop.playerDir();
+    FakePlatform fake;
+    fake.dir = desktop.programDir();
+    fake.playerFilesDir = playerDir;
+
+    const QString mode = args.at(1);
+    if (mode == QLatin1String("where")) {
+        out << "player-dir " << playerDir << '\n';
+        out << "sound-module " << (loadGameSoundModule(fake.dir) ? "yes" : "no") << '\n';
+        return 0;
+    }
+    if (mode == QLatin1String("play") && args.size() == 4)
+        return play(fake, args.at(2), args.at(3).toInt());
+    if (mode == QLatin1String("show"))
+        return show();
+    return fail("unknown mode");
+}

@@ -1,0 +1,355 @@
+// The game as a player installs it: `cmake --install` into a temporary
+// DESTDIR, the files it places and their validators, the options run
+// without a display, and where an installed game and a portable copy keep
+// the player's files.
+
+#include <QDirIterator>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs program with args in env; as root, as the unprivileged user nobody,
+// so that file permissions hold as they do for a player.
+Run run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+        bool asPlayer = false)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    if (asPlayer && ::geteuid() == 0) {
+        p.start(QStringLiteral("setpriv"),
+                QStringList{QStringLiteral("--reuid=%1").arg(kNobody), QStringLiteral("--regid=%1").arg(kNobody),
+                            QStringLiteral("--clear-groups"), QStringLiteral("--"), program}
+                    + args);
+    } else {
+        p.start(program, args);
+    }
+    Run r;
+    if (!p.waitForStarted(60000) || !p.waitForFinished(240000)) {
+        r.err = QStringLiteral("did not run: ") + p.errorString();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// A directory the player (nobody, when the tests run as root) owns.
+bool makePlayerDir(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        return false;
+    if (::geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), kNobody, kNobody) != 0)
+        return false;
+    return true;
+}
+
+bool copyExecutable(const QString &from, const QString &to)
+{
+    return QFile::copy(from, to)
+        && QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                         | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
+QStringList filesUnder(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+QString path(const QString &a, const QString &b)
+{
+    return QDir::cleanPath(a + QLatin1Char('/') + b);
+}
+
+} // namespace
+
+class InstallTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void installedFiles();
+    void desktopEntryAndMetainfoValidate();
+    void iconsHaveTheirSizes();
+    void optionsWorkWithoutADisplay();
+    void installedGameFindsItsFiles();
+    void installedGameKeepsRankingAndColoursPerPlayer();
+    void portableCopyWritesBesideTheProgram();
+    void buildTreeWritesBesideTheProgram();
+
+private:
+    // The environment of a player whose home is home: no display, and none
+    // of the caller's XDG folders.
+    QProcessEnvironment playerEnv(const QString &home) const;
+    QString stage(const QString &relative) const { return path(m_stage.path(), relative); }
+
+    QTemporaryDir m_stage;   // DESTDIR
+    QTemporaryDir m_scratch; // homes and portable copies
+    QString m_prefix;        // the installed tree inside the DESTDIR
+    QString m_bin;
+};
+
+QProcessEnvironment InstallTest::playerEnv(const QString &home) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
+                             "XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+void InstallTest::initTestCase()
+{
+    QVERIFY(m_stage.isValid());
+    QVERIFY(m_scratch.isValid());
+    // Where the player's processes can reach them.
+    for (const QString &dir : {m_stage.path(), m_scratch.path()})
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                               | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), m_stage.path());
+    const Run install = run(QStringLiteral(TIVORAN_CMAKE),
+                            {QStringLiteral("--install"), QStringLiteral(TIVORAN_BUILD_DIR), QStringLiteral("--prefix"),
+                             QStringLiteral("/usr")},
+                            env);
+    QVERIFY2(install.exitCode == 0, qPrintable(install.out + install.err));
+    m_prefix = stage(QStringLiteral("usr"));
+    m_bin = path(m_prefix, QStringLiteral(GNU_INSTALL_BINDIR));
+}
+
+void InstallTest::installedFiles()
+{
+    const QString id = QStringLiteral(TIVORAN_APP_ID);
+    const QString bin = QStringLiteral("usr/" GNU_INSTALL_BINDIR);
+    const QString data = QStringLiteral("usr/" GNU_INSTALL_DATADIR);
+    QStringList expected{
+        bin + QStringLiteral("/tivoran"),
+        QStringLiteral("usr/" GNU_INSTALL_LIBDIR "/tivoran/libtivoran_sound.so"),
+        data + QStringLiteral("/tivoran/readme.txt"),
+        data + QStringLiteral("/tivoran/data.ini"),
+        data + QStringLiteral("/applications/") + id + QStringLiteral(".desktop"),
+        data + QStringLiteral("/metainfo/") + id + QStringLiteral(".metainfo.xml"),
+        QStringLiteral("usr/" GNU_INSTALL_MANDIR "/man6/tivoran.6"),
+        data + QStringLiteral("/doc/tivoran/LICENSE"),
+    };
+    for (int size : {16, 32, 48, 64, 128, 256})
+        expected << data + QStringLiteral("/icons/hicolor/%1x%1/apps/").arg(size) + id + QStringLiteral(".png");
+    expected.sort();
+    QCOMPARE(filesUnder(m_stage.path()), expected);
+
+    // The program and its module can be run; the rest is only read.
+    const QFileInfo program(stage(bin + QStringLiteral("/tivoran")));
+    QVERIFY(program.isExecutable());
+    QVERIFY(!QFileInfo(stage(data + QStringLiteral("/tivoran/data.ini"))).isExecutable());
+    // The shipped files are the project's own.
+    for (const char *file : {"readme.txt", "data.ini"}) {
+        QFile shipped(stage(data + QStringLiteral("/tivoran/") + QLatin1String(file)));
+        QFile source(QStringLiteral(TIVORAN_SOURCE_DIR "/resources/") + QLatin1String(file));
+        QVERIFY(shipped.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        QCOMPARE(shipped.readAll(), source.readAll());
+    }
+}
+
+void InstallTest::desktopEntryAndMetainfoValidate()
+{
+    const QString id = QStringLiteral(TIVORAN_APP_ID);
+    const QString data = path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR));
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+
+    const Run desktop = run(QStringLiteral("desktop-file-validate"),
+                            {path(data, QStringLiteral("applications/") + id + QStringLiteral(".desktop"))}, env);
+    QVERIFY2(desktop.exitCode == 0, qPrintable(QStringLiteral("desktop-file-validate: ") + desktop.out + desktop.err));
+    // desktop-file-validate reports hints and warnings on its output and
+    // still ends well; a clean entry has none.
+    QCOMPARE(desktop.out.trimmed(), QString());
+
+    const QString metainfo = path(data, QStringLiteral("metainfo/") + id + QStringLiteral(".metainfo.xml"));
+    const Run appstream = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo}, env);
+    QVERIFY2(appstream.exitCode == 0, qPrintable(QStringLiteral("appstreamcli: ") + appstream.out + appstream.err));
+    // No warnings or errors: only the note that the example domain's
+    // top-level name is not one the validator knows.
+    for (const QString &line : appstream.out.split(QLatin1Char('\n'))) {
+        QVERIFY2(!line.startsWith(QLatin1String("W:")) && !line.startsWith(QLatin1String("E:")), qPrintable(line));
+    }
+
+    // The entry starts the installed program by name and shows the icon
+    // the theme holds; the metainfo launches that entry.
+    QFile entry(path(data, QStringLiteral("applications/") + id + QStringLiteral(".desktop")));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QByteArray entryText = entry.readAll();
+    QVERIFY(entryText.contains("\nExec=tivoran\n"));
+    QVERIFY(entryText.contains("\nIcon=" TIVORAN_APP_ID "\n"));
+    QFile meta(metainfo);
+    QVERIFY(meta.open(QIODevice::ReadOnly));
+    const QByteArray metaText = meta.readAll();
+    QVERIFY(metaText.contains("<launchable type=\"desktop-id\">" TIVORAN_APP_ID ".desktop</launchable>"));
+    QVERIFY(metaText.contains("<release version=\"" TIVORAN_VERSION "\""));
+    QVERIFY(metaText.contains("<project_license>MIT</project_license>"));
+}
+
+void InstallTest::iconsHaveTheirSizes()
+{
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR "/icons/hicolor/%1x%1/apps/").arg(size)
+                                                + QStringLiteral(TIVORAN_APP_ID ".png"));
+        const QImage icon(file);
+        QVERIFY2(!icon.isNull(), qPrintable(file));
+        QCOMPARE(icon.size(), QSize(size, size));
+        QVERIFY(icon.hasAlphaChannel());
+        // A picture, not an empty square: some pixels opaque, the corners
+        // clear.
+        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
+}
+
+void InstallTest::optionsWorkWithoutADisplay()
+{
+    // Nothing to show on: no display, and Qt told to use one that would
+    // fail loudly if the program tried.
+    QProcessEnvironment env = playerEnv(m_scratch.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const QString program = path(m_bin, QStringLiteral("tivoran"));
+
+    const Run version = run(program, {QStringLiteral("--version")}, env);
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("Tivoran " TIVORAN_VERSION "\n"));
+    QCOMPARE(version.err, QString());
+
+    const Run help = run(program, {QStringLiteral("--help")}, env);
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.startsWith(QLatin1String("Usage: tivoran [--help | --version]\n")), qPrintable(help.out));
+    QCOMPARE(help.err, QString());
+    // Other arguments around an option change nothing.
+    const Run mixed = run(program, {QStringLiteral("extra"), QStringLiteral("--version"), QStringLiteral("--help")}, env);
+    QCOMPARE(mixed.out, version.out);
+
+    // Without an option the game wants a window, and says so when there is
+    // no display: proof that the options above never reached for one.
+    const Run game = run(program, {}, env);
+    QVERIFY(game.exitCode != 0);
+}
+
+void InstallTest::installedGameFindsItsFiles()
+{
+    const QString home = path(m_scratch.path(), QStringLiteral("home-where"));
+    QVERIFY(makePlayerDir(home));
+    QVERIFY(copyExecutable(QStringLiteral(TIVORAN_PLAYER_RUN), path(m_bin, QStringLiteral("player_run"))));
+
+    const Run where = run(path(m_bin, QStringLiteral("player_run")), {QStringLiteral("where")}, playerEnv(home), true);
+    QVERIFY2(where.exitCode == 0, qPrintable(where.err));
+    // The player's data folder, and the sound module from lib/ found
+    // relative to the program.
+    QCOMPARE(where.out, QStringLiteral("player-dir %1/.local/share/Tivoran\nsound-module yes\n").arg(home));
+    // The shipped first-run ranking was placed there.
+    QFile seeded(path(home, QStringLiteral(".local/share/Tivoran/data.ini")));
+    QFile shipped(path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR "/tivoran/data.ini")));
+    QVERIFY(seeded.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
+    QCOMPARE(seeded.readAll(), shipped.readAll());
+}
+
+void InstallTest::installedGameKeepsRankingAndColoursPerPlayer()
+{
+    const QString player = path(m_bin, QStringLiteral("player_run"));
+    if (!QFileInfo::exists(player))
+        QVERIFY(copyExecutable(QStringLiteral(TIVORAN_PLAYER_RUN), player));
+    // As installed: the program directory is not the player's to write.
+    QVERIFY(QFile::setPermissions(m_bin, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                             | QFile::ReadOther | QFile::ExeOther));
+    const QStringList binBefore = filesUnder(m_bin);
+
+    struct Player {
+        QString home, name, colour;
+    };
+    const QList<Player> players{{path(m_scratch.path(), QStringLiteral("home-1")), QStringLiteral("CPP"),
+                                 QStringLiteral("1193046")},
+                                {path(m_scratch.path(), QStringLiteral("home-2")), QStringLiteral("ZED"),
+                                 QStringLiteral("65280")}};
+    for (const Player &p : players) {
+        QVERIFY(makePlayerDir(p.home));
+        const Run play = run(player, {QStringLiteral("play"), p.name, p.colour}, playerEnv(p.home), true);
+        QVERIFY2(play.exitCode == 0, qPrintable(play.out + play.err));
+    }
+    // A later run of each player finds that player's colour and ranking,
+    // the shipped first five moved down under the new best.
+    for (const Player &p : players) {
+        const Run show = run(player, {QStringLiteral("show")}, playerEnv(p.home), true);
+        QVERIFY2(show.exitCode == 0, qPrintable(show.err));
+        QCOMPARE(show.out, QStringLiteral("table-colour %1\n"
+                                          "rank 1 %2 2500\n"
+                                          "rank 2 QLX 500\n"
+                                          "rank 3 TIV 400\n"
+                                          "rank 4 AAA 300\n"
+                                          "rank 5 RIN 200\n")
+                               .arg(p.colour, p.name));
+        QVERIFY(QFileInfo::exists(path(p.home, QStringLiteral(".local/share/Tivoran/slot.ini"))));
+    }
+    // Nothing was written beside the program, and the shipped ranking is
+    // as installed.
+    QCOMPARE(filesUnder(m_bin), binBefore);
+    QFile shipped(path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR "/tivoran/data.ini")));
+    QFile source(QStringLiteral(TIVORAN_SOURCE_DIR "/resources/data.ini"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+    QCOMPARE(shipped.readAll(), source.readAll());
+}
+
+void InstallTest::portableCopyWritesBesideTheProgram()
+{
+    // A copy of the game in a folder of its own, with its ranking beside it.
+    const QString folder = path(m_scratch.path(), QStringLiteral("portable"));
+    const QString home = path(m_scratch.path(), QStringLiteral("home-portable"));
+    QVERIFY(makePlayerDir(folder));
+    QVERIFY(makePlayerDir(home));
+    const QString player = path(folder, QStringLiteral("player_run"));
+    QVERIFY(copyExecutable(QStringLiteral(TIVORAN_PLAYER_RUN), player));
+    QVERIFY(QFile::copy(QStringLiteral(TIVORAN_SOURCE_DIR "/resources/data.ini"), path(folder, QStringLiteral("data.ini"))));
+    QVERIFY(QFile::setPermissions(path(folder, QStringLiteral("data.ini")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
+
+    const Run play = run(player, {QStringLiteral("play"), QStringLiteral("TIV"), QStringLiteral("255")},
+                         playerEnv(home), true);
+    QVERIFY2(play.exitCode == 0, qPrintable(play.out + play.err));
+    const Run show = run(player, {QStringLiteral("show")}, playerEnv(home), true);
+    QVERIFY(show.out.startsWith(QLatin1String("table-colour 255\nrank 1 TIV 2500\n")));
+    QVERIFY(QFileInfo::exists(path(folder, QStringLiteral("slot.ini"))));
+    // The player's data folder was left alone.
+    QVERIFY(!QFileInfo::exists(path(home, QStringLiteral(".local/share/Tivoran"))));
+}
+
+void InstallTest::buildTreeWritesBesideTheProgram()
+{
+    // The player_run built beside the game in the build tree, where the
+    // build placed data.ini: the build tree is a portable copy.
+    const QString home = path(m_scratch.path(), QStringLiteral("home-build"));
+    QVERIFY(QDir().mkpath(home));
+    const Run where = run(QStringLiteral(TIVORAN_PLAYER_RUN), {QStringLiteral("where")}, playerEnv(home));
+    QVERIFY2(where.exitCode == 0, qPrintable(where.err));
+    QCOMPARE(where.out, QStringLiteral("player-dir %1\nsound-module yes\n")
+                            .arg(QFileInfo(QStringLiteral(TIVORAN_PLAYER_RUN)).absolutePath()));
+    QVERIFY(!QFileInfo::exists(path(home, QStringLiteral(".local/share/Tivoran"))));
+}
+
+QTEST_GUILESS_MAIN(InstallTest)
+#include "test_install.moc"
