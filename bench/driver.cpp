@@ -2,12 +2,17 @@
 // command prints Markdown table rows:
 //   | figure | platform | Tivoran | baseline | ratio | target | met |
 //
-// Commands measuring programs from outside (process start to "shown and
-// idle", resident memory, CPU of the idle window), interleaving the baseline
-// and the game run by run so both see the same machine:
+// Commands measuring programs from outside, interleaving the baseline and
+// the game run by run so both see the same machine:
 //   tivoran-bench startup RUNS BASELINE GAME
+//       process start to "shown and idle"; BASELINE and GAME are the timed
+//       builds (tivoran-bench-baseline-timed, tivoran-bench-game), which
+//       print that moment and quit
 //   tivoran-bench memory RUNS BASELINE GAME
 //   tivoran-bench idle SECONDS BASELINE GAME
+//       resident memory, and CPU of the idle window, read from /proc; GAME
+//       is the shipped program itself (./tivoran), BASELINE the plain
+//       yardstick (tivoran-bench-baseline)
 // Commands running the real game table (the same Smashine and QtPlatform the
 // program uses) inside this process and driving it through its handlers and
 // through posted mouse clicks, as a player would:
@@ -18,6 +23,7 @@
 //   tivoran-bench playwave CALLS    time a PlayWave call takes to return
 
 #include "audio/playwave.h"
+#include "game/program.h"
 #include "game/smashine.h"
 #include "ui/ctl_digital.h"
 #include "ui/qt_platform.h"
@@ -124,7 +130,7 @@ struct Child {
     int out = -1; // read end of its standard output, or -1
 };
 
-Child spawn(const char *program, bool captureOutput, bool reportIdle)
+Child spawn(const char *program, bool captureOutput)
 {
     Child c;
     int fds[2] = {-1, -1};
@@ -137,14 +143,9 @@ Child spawn(const char *program, bool captureOutput, bool reportIdle)
     } else {
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     }
-    if (reportIdle)
-        setenv("TIVORAN_BENCH_EXIT_WHEN_IDLE", "1", 1);
-    else
-        unsetenv("TIVORAN_BENCH_EXIT_WHEN_IDLE");
     char *argv[] = {const_cast<char *>(program), nullptr};
     const int rc = posix_spawn(&c.pid, program, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    unsetenv("TIVORAN_BENCH_EXIT_WHEN_IDLE");
     if (rc != 0) {
         std::fprintf(stderr, "cannot start %s: %s\n", program, std::strerror(rc));
         std::exit(1);
@@ -167,6 +168,17 @@ void finish(Child &c)
     c = Child{};
 }
 
+// A program measured from outside must still be running when it is read:
+// one that quit (a timed build passed by mistake, or a crash) would leave
+// nothing, or another process, to read.
+void requireRunning(const Child &c, const char *program)
+{
+    if (waitpid(c.pid, nullptr, WNOHANG) != 0) {
+        std::fprintf(stderr, "%s is no longer running\n", program);
+        std::exit(1);
+    }
+}
+
 void sleepMs(int ms)
 {
     timespec t{ms / 1000, long(ms % 1000) * 1000000L};
@@ -174,11 +186,12 @@ void sleepMs(int ms)
     }
 }
 
-// Milliseconds from starting program to its "shown-and-idle" line.
+// Milliseconds from starting program (a timed build, see bench/idle_report.h)
+// to its "shown-and-idle" line.
 double startupOnce(const char *program)
 {
     const qint64 t0 = monoNs();
-    Child c = spawn(program, true, true);
+    Child c = spawn(program, true);
     std::string text;
     qint64 idleAt = -1;
     const qint64 deadline = t0 + 60LL * 1000000000LL;
@@ -282,9 +295,11 @@ int cmdMemory(int runs, const char *baseline, const char *game)
     std::vector<double> b, g;
     for (int i = 0; i < runs; ++i) {
         for (auto [program, out] : {std::pair{baseline, &b}, std::pair{game, &g}}) {
-            Child c = spawn(program, false, false);
+            Child c = spawn(program, false);
             sleepMs(2000);
-            out->push_back(double(rssKiB(c.pid)) / 1024.0);
+            const long kib = rssKiB(c.pid);
+            requireRunning(c, program);
+            out->push_back(double(kib) / 1024.0);
             finish(c);
         }
     }
@@ -297,14 +312,18 @@ int cmdMemory(int runs, const char *baseline, const char *game)
 int cmdIdle(int seconds, const char *baseline, const char *game)
 {
     // Both programs run side by side over the same seconds.
-    Child b = spawn(baseline, false, false);
-    Child g = spawn(game, false, false);
+    Child b = spawn(baseline, false);
+    Child g = spawn(game, false);
     sleepMs(3000);
+    requireRunning(b, baseline);
+    requireRunning(g, game);
     const CpuSample b0 = cpuOf(b.pid), g0 = cpuOf(g.pid);
     const qint64 t0 = monoNs();
     sleepMs(seconds * 1000);
     const CpuSample b1 = cpuOf(b.pid), g1 = cpuOf(g.pid);
     const double wallNs = double(monoNs() - t0);
+    requireRunning(b, baseline);
+    requireRunning(g, game);
     finish(b);
     finish(g);
     const double pb = 100.0 * double(b1.cpuNs - b0.cpuNs) / wallNs;
@@ -328,8 +347,8 @@ struct Game {
         setPlatform(&desktop);
         table = std::make_unique<Smashine>();
         table->show();
-        // As the program does once its table is on the screen.
-        QTimer::singleShot(0, table.get(), [this] { desktop.preloadSounds(); });
+        // As runGame() does once its table is on the screen.
+        QTimer::singleShot(250, table.get(), [this] { desktop.preloadSounds(); });
         waitFor([this] { return table->windowHandle() && table->windowHandle()->isExposed(); }, 10000);
         runFor(1000); // let start-up settle
     }
@@ -660,10 +679,12 @@ int main(int argc, char *argv[])
     if (cmd == "idle" && argc == 5)
         return cmdIdle(n, argv[3], argv[4]);
 
-    // The game's own set-up, as in its main().
+    // The game's own set-up, as runGame() does it before making the table.
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setApplicationName(QStringLiteral("Tivoran"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);
     if (cmd == "ranking")
         return cmdRanking(n);
