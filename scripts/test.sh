@@ -8,7 +8,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
-EXTRA_PACKAGES="clang-14 libclang-rt-14-dev ${EXTRA_PACKAGES:-}" sh scripts/setup.sh
+EXTRA_PACKAGES="clang-14 libclang-rt-14-dev desktop-file-utils appstream ${EXTRA_PACKAGES:-}" sh scripts/setup.sh
 started=$(date +%s)
 step() {
     echo "== $1 ($(($(date +%s) - started)) s)"
