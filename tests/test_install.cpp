@@ -87,6 +87,7 @@ class InstallTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void installedFiles();
     void desktopEntryAndMetainfoValidate();
     void iconsHaveTheirSizes();
@@ -137,6 +138,12 @@ void InstallTest::initTestCase()
     QVERIFY2(install.exitCode == 0, qPrintable(install.out + install.err));
     m_prefix = stage(QStringLiteral("usr"));
     m_bin = path(m_prefix, QStringLiteral(GNU_INSTALL_BINDIR));
+}
+
+void InstallTest::cleanupTestCase()
+{
+    // So that the temporary tree can be removed.
+    QFile::setPermissions(m_bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void InstallTest::installedFiles()
