@@ -1,6 +1,7 @@
 // The embedded pictures: the seven reel symbols, the four spare pictures,
 // the window icon and the pointing-hand cursor.
 
+#include "helpers.h"
 #include "reels/reel_model.h"
 #include "ui/pictures.h"
 
@@ -72,6 +73,54 @@ double differingShare(const QImage &a, const QImage &b)
     return double(differing) / (a.width() * a.height());
 }
 
+// The picture with `count` of its visible pixels, spread over it, changed
+// by `by` steps in one channel (0 alpha, 1 red, 2 green, 3 blue), away from
+// the end of the range.
+QImage nudged(const QImage &img, int count, int channel, int by)
+{
+    QImage out = img.convertToFormat(QImage::Format_ARGB32);
+    QList<QPoint> visible;
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            if (qAlpha(out.pixel(x, y)) >= 128)
+                visible << QPoint(x, y);
+    for (int i = 0; i < count && !visible.isEmpty(); ++i) {
+        const QPoint at = visible[qsizetype(i) * visible.size() / count];
+        const QRgb p = out.pixel(at);
+        int c[4] = {qAlpha(p), qRed(p), qGreen(p), qBlue(p)};
+        c[channel] += c[channel] + by <= 255 ? by : -by;
+        out.setPixel(at, qRgba(c[1], c[2], c[3], c[0]));
+    }
+    return out;
+}
+
+// The picture premultiplied and made straight again rounding down, where
+// Qt rounds to the nearest: what another processor's instructions may give.
+QImage straightenedRoundingDown(const QImage &img)
+{
+    QImage out = img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb p = qPremultiply(out.pixel(x, y));
+            const int a = qAlpha(p);
+            if (a == 0 || a == 255)
+                continue;
+            out.setPixel(x, y, qRgba(qRed(p) * 255 / a, qGreen(p) * 255 / a, qBlue(p) * 255 / a, a));
+        }
+    return out;
+}
+
+// The picture with every clear pixel given a colour.
+QImage clearPixelsColoured(const QImage &img)
+{
+    QImage out = img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            if (qAlpha(out.pixel(x, y)) == 0)
+                out.setPixel(x, y, qRgba(255, 0, 255, 0));
+    return out;
+}
+
 }  // namespace
 
 class TestPictures : public QObject {
@@ -81,6 +130,8 @@ private Q_SLOTS:
     void everyPictureLoadsAtItsSize_data();
     void everyPictureLoadsAtItsSize();
     void symbolsAndSparesAreDistinct();
+    void pictureComparisonForgivesRoundingOnly_data();
+    void pictureComparisonForgivesRoundingOnly();
     void picturesAreShownFromTheRightDrawing();
     void programIconGivesEachSizeFromItsOwnDrawing();
     void smallArtIsPixelCrisp_data();
@@ -156,6 +207,46 @@ void TestPictures::symbolsAndSparesAreDistinct()
         }
 }
 
+void TestPictures::pictureComparisonForgivesRoundingOnly_data()
+{
+    // The comparison the checks below rely on: a picture read back through
+    // Qt's conversions on any processor passes, a wrong one does not.
+    QTest::addColumn<QImage>("actual");
+    QTest::addColumn<QImage>("expected");
+    QTest::addColumn<bool>("alike");
+    const QImage apple = argb(readyMadePath("apple", 48));
+    const QImage butterfly = argb(readyMadePath("butterfly", 28));
+    QVERIFY(!apple.isNull() && !butterfly.isNull());
+    // The rounded copies really are off somewhere.
+    QVERIFY(straightenedRoundingDown(apple) != apple);
+    QVERIFY(nudged(butterfly, 8, 1, 1) != butterfly);
+    QVERIFY(clearPixelsColoured(butterfly) != butterfly);
+    QTest::newRow("as drawn") << apple << apple << true;
+    QTest::newRow("through a pixmap") << QPixmap::fromImage(butterfly).toImage() << butterfly << true;
+    QTest::newRow("red one step off in eight pixels") << nudged(butterfly, 8, 1, 1) << butterfly << true;
+    QTest::newRow("blue one step off in a hundred") << nudged(apple, 100, 3, 1) << apple << true;
+    QTest::newRow("straightened rounding down") << straightenedRoundingDown(apple) << apple << true;
+    QTest::newRow("clear pixels of another colour") << clearPixelsColoured(butterfly) << butterfly << true;
+    QTest::newRow("green two steps off in one pixel") << nudged(apple, 1, 2, 2) << apple << false;
+    QTest::newRow("alpha two steps off in one pixel") << nudged(butterfly, 1, 0, 2) << butterfly << false;
+    QTest::newRow("another symbol") << argb(readyMadePath("globe", 48)) << apple << false;
+    QTest::newRow("a spare for a symbol") << argb(readyMadePath("spare_ball", 48)) << apple << false;
+    QTest::newRow("another size") << argb(readyMadePath("apple", 28)) << apple << false;
+    QTest::newRow("the master scaled fast")
+        << QImage(picturePath("apple")).scaled(48, 48, Qt::IgnoreAspectRatio, Qt::FastTransformation) << apple
+        << false;
+    QTest::newRow("nothing") << QImage() << apple << false;
+}
+
+void TestPictures::pictureComparisonForgivesRoundingOnly()
+{
+    QFETCH(QImage, actual);
+    QFETCH(QImage, expected);
+    QFETCH(bool, alike);
+    const QString mismatch = pictureMismatch(actual, expected);
+    QVERIFY2(mismatch.isEmpty() == alike, qPrintable(alike ? mismatch : QStringLiteral("no difference found")));
+}
+
 // A reel cell (48 px) and a pay-table picture (28 px) at 100 % come from the
 // ready-made drawings, which look like their masters scaled down; at 200 %
 // and at any other size the master is scaled.
@@ -180,7 +271,18 @@ void TestPictures::picturesAreShownFromTheRightDrawing()
             const QPixmap shown = scaledPicture(picture, QSize(size, size), 1.0);
             QCOMPARE(shown.size(), QSize(size, size));
             QCOMPARE(shown.devicePixelRatio(), 1.0);
-            QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32), ready);
+            // Read back from the pixmap, the colours have been premultiplied
+            // and made straight again, which may round a step differently.
+            const QImage shownImage = shown.toImage();
+            COMPARE_PICTURES(shownImage, ready);
+            // And no other picture would pass for it.
+            for (int other = 0; other < names.size(); ++other) {
+                if (other != picture)
+                    QVERIFY2(!pictureMismatch(shownImage, argb(readyMadePath(names[other], size))).isEmpty(),
+                             qPrintable(QStringLiteral("%1 passes for %2 at %3 px")
+                                            .arg(names[other], names[picture])
+                                            .arg(size)));
+            }
 
             const QPixmap sharp = scaledPicture(picture, QSize(size, size), 2.0);
             QCOMPARE(sharp.size(), QSize(2 * size, 2 * size));
@@ -203,15 +305,13 @@ void TestPictures::programIconGivesEachSizeFromItsOwnDrawing()
              (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)}));
     for (int size : {16, 32, 64, 128}) {
         const QImage drawing = argb(QStringLiteral(":/icons/tivoran_%1.png").arg(size));
-        QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32), drawing);
+        COMPARE_PICTURES(icon.pixmap(QSize(size, size), 1.0).toImage(), drawing);
         if (size >= 32) {
             // The same drawing serves half the size at 200 %.
             const QPixmap sharp = icon.pixmap(QSize(size / 2, size / 2), 2.0);
             QCOMPARE(sharp.size(), QSize(size, size));
             QCOMPARE(sharp.devicePixelRatio(), 2.0);
-            QImage sharpImage = sharp.toImage().convertToFormat(QImage::Format_ARGB32);
-            sharpImage.setDevicePixelRatio(1.0);
-            QCOMPARE(sharpImage, drawing);
+            COMPARE_PICTURES(sharp.toImage(), drawing);
         }
     }
     // Between drawings the next larger one is scaled down; beyond the

@@ -75,7 +75,7 @@ private Q_SLOTS:
         table.setEnabled(false);
 
         QPointer<Score> s = Score::open();
-        QVERIFY(QTest::qWaitForWindowExposed(s));
+        QVERIFY(QTest::qWaitForWindowExposed(s, kPatienceMs));
         QVERIFY(!table.isEnabled());
         if (viaBack)
             QTest::mouseClick(s->Command1, Qt::LeftButton);

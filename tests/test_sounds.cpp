@@ -4,6 +4,7 @@
 #include "audio/playwave.h"
 #include "audio/sound_player.h"
 #include "fake_platform.h"
+#include "helpers.h"
 #include "ui/qt_platform.h"
 
 #include <QAudioFormat>
@@ -16,6 +17,7 @@
 #include <QWaveDecoder>
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <cmath>
@@ -89,7 +91,7 @@ std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
 std::unique_ptr<SoundPlayer> loadedPlayer()
 {
     std::unique_ptr<SoundPlayer> player = loadSoundPlayer(QCoreApplication::applicationDirPath());
-    if (player && !QTest::qWaitFor([&] { return !player->isLoading(); }))
+    if (player && !QTest::qWaitFor([&] { return !player->isLoading(); }, kPatienceMs))
         player.reset();
     return player;
 }
@@ -256,7 +258,7 @@ void TestSounds::desktopLoadsTheSoundsWhileTheGameGoesOn()
         QCOMPARE(desktop.playWave(2), 1);
         QCOMPARE(desktop.playWave(3), 1);
         QVERIFY(!desktop.soundsReady());  // the player comes through the event loop
-        QTRY_VERIFY(desktop.soundsReady());
+        QTRY_VERIFY_WITH_TIMEOUT(desktop.soundsReady(), kPatienceMs);
         QCOMPARE(desktop.playWave(7), 0);
         desktop.preloadSounds();  // once only
         QVERIFY(desktop.soundsReady());
@@ -296,19 +298,24 @@ void TestSounds::playerReturnsAtOnceAndShowsNothing()
     QVERIFY(loaded);
     SoundPlayer &player = *loaded;
     const QList<QWindow *> windowsBefore = QGuiApplication::topLevelWindows();
-    // Each call must come back well before its sound could have ended
-    // (310 ms, 4.1 s and 239 ms long); in practice it takes microseconds.
+    // A call must come back before its sound could have ended (310 ms,
+    // 4.1 s and 239 ms long); in practice it takes microseconds. A player
+    // that waited for the end would take that long on every call, while a
+    // busy or slow machine (a sanitizer build, a loaded runner) may hold up
+    // one call or another: so each sound is judged by its quickest call.
     const int lengthMs[] = {310, 4117, 239};
-    for (int round = 0; round < 2; ++round) {
+    qint64 quickest[] = {LLONG_MAX, LLONG_MAX, LLONG_MAX};
+    for (int round = 0; round < 5; ++round) {
         for (int id = 1; id <= 3; ++id) {
             QElapsedTimer timer;
             timer.start();
             player.play(id);
-            const qint64 took = timer.elapsed();
-            QVERIFY2(took < lengthMs[id - 1],
-                     qPrintable(QStringLiteral("sound %1 took %2 ms").arg(id).arg(took)));
+            quickest[id - 1] = std::min(quickest[id - 1], timer.elapsed());
         }
     }
+    for (int id = 1; id <= 3; ++id)
+        QVERIFY2(quickest[id - 1] < lengthMs[id - 1],
+                 qPrintable(QStringLiteral("sound %1 took %2 ms at the quickest").arg(id).arg(quickest[id - 1])));
     QCOMPARE(QGuiApplication::topLevelWindows(), windowsBefore);
 }
 

@@ -60,7 +60,7 @@ private Q_SLOTS:
         FakePlatform fp;
         version::open();
         QPointer<version> first = version::instance();
-        QVERIFY(QTest::qWaitForWindowExposed(first));
+        QVERIFY(QTest::qWaitForWindowExposed(first, kPatienceMs));
         version::open();
         QCOMPARE(version::instance(), first.data());
         QCOMPARE(versionWindows().size(), 1);
@@ -88,7 +88,7 @@ private Q_SLOTS:
         FakePlatform fp;
         version::open();
         version *v = version::instance();
-        QVERIFY(QTest::qWaitForWindowExposed(v));
+        QVERIFY(QTest::qWaitForWindowExposed(v, kPatienceMs));
         QTest::mouseClick(v->Label3, Qt::LeftButton);
         QCOMPARE(fp.openedUrls, QList<QUrl>{QUrl(QString(HomePageAddress))});
         QVERIFY(fp.openedUrls.first().isValid());

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 QByteArray sj(const char *utf8)
 {
     return toAnsi(QString::fromUtf8(utf8));
@@ -35,4 +38,51 @@ QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries)
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QString pictureMismatch(const QImage &actual, const QImage &expected, int steps)
+{
+    if (actual.isNull() || expected.isNull())
+        return QStringLiteral("no picture to compare (actual null: %1, expected null: %2)")
+            .arg(actual.isNull())
+            .arg(expected.isNull());
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 x %2 pixels where %3 x %4 were expected")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    const QImage a = actual.convertToFormat(QImage::Format_ARGB32);
+    const QImage e = expected.convertToFormat(QImage::Format_ARGB32);
+    int beyond = 0;
+    int largest = 0;
+    QPoint worst;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = e.pixel(x, y);
+            if (qAlpha(p) == 0 && qAlpha(q) == 0)
+                continue;
+            const int step = std::max({std::abs(qAlpha(p) - qAlpha(q)), std::abs(qRed(p) - qRed(q)),
+                                       std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            if (step <= steps)
+                continue;
+            ++beyond;
+            if (step > largest) {
+                largest = step;
+                worst = QPoint(x, y);
+            }
+        }
+    }
+    if (beyond == 0)
+        return {};
+    return QStringLiteral("%1 of %2 pixels differ by more than %3 step(s), by up to %4; "
+                          "at %5,%6 #%7 where #%8 was expected")
+        .arg(beyond)
+        .arg(qint64(a.width()) * a.height())
+        .arg(steps)
+        .arg(largest)
+        .arg(worst.x())
+        .arg(worst.y())
+        .arg(a.pixel(worst), 8, 16, QLatin1Char('0'))
+        .arg(e.pixel(worst), 8, 16, QLatin1Char('0'));
 }

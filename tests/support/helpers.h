@@ -1,13 +1,23 @@
 #pragma once
 // Small helpers several suites share: files given as bytes, the ranking
-// file, and the windows the game has open.
+// file, the windows the game has open, pictures compared as the player sees
+// them, and how long to wait for what runs outside the test's control.
 
 #include <QApplication>
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QWidget>
 #include <utility>
+
+// The longest a test waits for what does not run on the test's own clock:
+// the desktop showing or activating a window, Qt's threads reading the
+// sounds, a real timer's first tick. Each wait ends as soon as what it waits
+// for has happened, so this costs nothing on a good day; it is long so that
+// a slow machine, a sanitizer build or a busy CI runner still gets there,
+// and only a real hang takes this long.
+inline constexpr int kPatienceMs = 60'000;
 
 // Text written in UTF-8 here, as the game stores it (Shift-JIS).
 QByteArray sj(const char *utf8);
@@ -20,6 +30,26 @@ QByteArray rankHeader(int rank);
 QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries);
 // Carries out the deletions that closed windows asked for.
 void flushDeletes();
+
+// Empty when `actual` shows the same picture as `expected`: the same size,
+// and every channel of every pixel (in straight ARGB) within `steps` of the
+// expected one; pixels clear in both count as alike whatever colour they
+// carry. Otherwise says what differs, for the failure message.
+//
+// One step is what Qt's conversions between straight and premultiplied
+// colours leave: they use whatever instructions the processor offers, and
+// those round differently from one processor to the next (a picture loaded
+// into a QPixmap and read back can come out one step off in a few pixels).
+// A wrong picture differs by far more.
+QString pictureMismatch(const QImage &actual, const QImage &expected, int steps = 1);
+
+// Fails the test unless the two pictures match as pictureMismatch() says,
+// within one step.
+#define COMPARE_PICTURES(actual, expected)                                  \
+    do {                                                                   \
+        const QString mismatch_ = pictureMismatch((actual), (expected));    \
+        QVERIFY2(mismatch_.isEmpty(), qPrintable(mismatch_));              \
+    } while (false)
 
 // The visible top-level windows of one kind.
 template <typename T>

@@ -1,5 +1,7 @@
 #include "table_fixture.h"
 
+#include "helpers.h"
+
 #include <QTest>
 
 void Table::tickTo(int reel, int step) const
@@ -48,5 +50,5 @@ QString Table::buttons() const
 void Table::show() const
 {
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), kPatienceMs));
 }
