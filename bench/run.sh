@@ -1,7 +1,7 @@
 #!/bin/sh
 # The game's benchmarks, one command:
 #
-#   sh bench/run.sh        (as root on Debian 12; about three minutes)
+#   sh bench/run.sh        (on Debian 12, as root or with sudo; about three minutes)
 #
 # Installs what is missing (Xvfb besides the build packages), builds the
 # game, the measuring program bench/driver.cpp, the bare Qt yardstick
