@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -105,6 +106,7 @@ private:
 
     QTemporaryDir m_stage;   // DESTDIR
     QTemporaryDir m_scratch; // homes and portable copies
+    QString m_suppressions;  // a readable copy of the leak checker's suppressions
     QString m_prefix;        // the installed tree inside the DESTDIR
     QString m_bin;
 };
@@ -117,6 +119,13 @@ QProcessEnvironment InstallTest::playerEnv(const QString &home) const
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A leak checker's suppressions, where the player can read them.
+    if (!m_suppressions.isEmpty()) {
+        QString options = env.value(QStringLiteral("LSAN_OPTIONS"));
+        options.replace(QRegularExpression(QStringLiteral("suppressions=[^:]*")),
+                        QStringLiteral("suppressions=") + m_suppressions);
+        env.insert(QStringLiteral("LSAN_OPTIONS"), options);
+    }
     return env;
 }
 
@@ -128,6 +137,14 @@ void InstallTest::initTestCase()
     for (const QString &dir : {m_stage.path(), m_scratch.path()})
         QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                                                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+
+    const QRegularExpressionMatch suppressions = QRegularExpression(QStringLiteral("suppressions=([^:]*)"))
+                                                     .match(qEnvironmentVariable("LSAN_OPTIONS"));
+    if (suppressions.hasMatch()) {
+        m_suppressions = path(m_scratch.path(), QStringLiteral("lsan.supp"));
+        QVERIFY(QFile::copy(suppressions.captured(1), m_suppressions));
+        QVERIFY(QFile::setPermissions(m_suppressions, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DESTDIR"), m_stage.path());
