@@ -122,8 +122,8 @@ QProcessEnvironment InstallTest::playerEnv(const QString &home) const
     // A leak checker's suppressions, where the player can read them.
     if (!m_suppressions.isEmpty()) {
         QString options = env.value(QStringLiteral("LSAN_OPTIONS"));
-        options.replace(QRegularExpression(QStringLiteral("suppressions=[^:]*")),
-                        QStringLiteral("suppressions=") + m_suppressions);
+        options.replace(QRegularExpression(QStringLiteral("(^|:)suppressions=[^:]*")),
+                        QStringLiteral("\\1suppressions=") + m_suppressions);
         env.insert(QStringLiteral("LSAN_OPTIONS"), options);
     }
     return env;
@@ -138,7 +138,7 @@ void InstallTest::initTestCase()
         QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                                                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
 
-    const QRegularExpressionMatch suppressions = QRegularExpression(QStringLiteral("suppressions=([^:]*)"))
+    const QRegularExpressionMatch suppressions = QRegularExpression(QStringLiteral("(?:^|:)suppressions=([^:]*)"))
                                                      .match(qEnvironmentVariable("LSAN_OPTIONS"));
     if (suppressions.hasMatch()) {
         m_suppressions = path(m_scratch.path(), QStringLiteral("lsan.supp"));
