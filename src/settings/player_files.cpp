@@ -1,40 +1,25 @@
 #include "settings/player_files.h"
 
+#include "settings/atomic_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
 const QString kRanking = QStringLiteral("data.ini");
 
-// A copy of source at target, unless target already exists. The copy is
-// written whole under a temporary name, synced, and renamed into place; the
-// rename never replaces a file, so a ranking that another copy of the game
-// placed there meanwhile is kept.
+// A copy of source at target, unless target already exists, written whole
+// by the safe writer.
 void seedFile(const QString &source, const QString &target)
 {
     QFile in(source);
     if (QFileInfo::exists(target) || !in.open(QIODevice::ReadOnly))
         return;
     const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return;
-    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
-    if (!out.open() || out.write(bytes) != bytes.size() || !out.flush())
-        return;
-#ifdef Q_OS_UNIX
-    if (::fsync(out.handle()) != 0)
-        return;
-#endif
-    // Qt would otherwise remove the file under its new name when out goes.
-    if (out.rename(target))
-        out.setAutoRemove(false);
+    if (in.error() == QFileDevice::NoError)
+        writeFileAtomically(target, bytes);
 }
 
 } // namespace
