@@ -17,6 +17,8 @@
 
 #include "audio/sound_player.h"
 #include "fake_platform.h"
+#include "helpers.h"
+#include "table_fixture.h"
 #include "game/globals.h"
 #include "game/smashine.h"
 #include "ranking/inigw.h"
@@ -41,27 +43,6 @@ int fail(const char *what)
 {
     std::fprintf(stderr, "player_run: %s\n", what);
     return 1;
-}
-
-void tickTo(Smashine &t, int reel, int step)
-{
-    for (int guard = 0; guard < 7 && t.displayedStep(reel) != step; ++guard) {
-        if (reel == 0)
-            t.Timer1_Timer();
-        else if (reel == 1)
-            t.Timer2_Timer();
-        else
-            t.Timer3_Timer();
-    }
-}
-
-template <typename T>
-T *openWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
-            return found;
-    return nullptr;
 }
 
 // The key presses that spell name (letters A..Z) on the character grid,
@@ -100,7 +81,7 @@ int play(FakePlatform &fake, const QString &name, qint32 colour)
     table.Allcoin_Click();
     table.Start_Click();
     for (int reel = 0; reel < 3; ++reel)
-        tickTo(table, reel, 4); // three globes on the middle line
+        tickReelTo(table, reel, 4); // three globes on the middle line
     table.StopA_Click();
     table.StopB_Click();
     table.StopC_Click();
@@ -108,16 +89,16 @@ int play(FakePlatform &fake, const QString &name, qint32 colour)
         fake.ticks += 1000;
         table.countdownTimeout();
     }
-    nameinput *entry = openWindow<nameinput>();
-    if (!entry)
+    const QList<nameinput *> entries = openWindows<nameinput>();
+    if (entries.isEmpty())
         return fail("the score placed nowhere");
     for (int key : keysFor(name))
-        entry->Form_KeyDown(key);
+        entries.first()->Form_KeyDown(key);
     QCoreApplication::processEvents();
-    Score *score = openWindow<Score>();
-    if (!score)
+    const QList<Score *> scores = openWindows<Score>();
+    if (scores.isEmpty())
         return fail("the name entry did not end in the score window");
-    score->Command1_Click();
+    scores.first()->Command1_Click();
     QCoreApplication::processEvents();
     table.ENDS_Click();
     return fake.endCount == 1 ? 0 : fail("END did not end the game");

@@ -4,16 +4,21 @@
 
 #include <QTest>
 
+void tickReelTo(Smashine &table, int reel, int step)
+{
+    for (int guard = 0; guard < 7 && table.displayedStep(reel) != step; ++guard) {
+        if (reel == 0)
+            table.Timer1_Timer();
+        else if (reel == 1)
+            table.Timer2_Timer();
+        else
+            table.Timer3_Timer();
+    }
+}
+
 void Table::tickTo(int reel, int step) const
 {
-    for (int guard = 0; guard < 7 && w->displayedStep(reel) != step; ++guard) {
-        if (reel == 0)
-            w->Timer1_Timer();
-        else if (reel == 1)
-            w->Timer2_Timer();
-        else
-            w->Timer3_Timer();
-    }
+    tickReelTo(*w, reel, step);
 }
 
 void Table::spinAndStop(int a, int b, int c) const

@@ -6,6 +6,9 @@
 
 #include <memory>
 
+// Ticks a spinning reel (0 A, 1 B, 2 C) of table until it shows `step`.
+void tickReelTo(Smashine &table, int reel, int step);
+
 struct Table {
     explicit Table(double random = 0.0)
     {
