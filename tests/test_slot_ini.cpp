@@ -110,7 +110,11 @@ void TestSlotIni::handWritten_data()
     QTest::newRow("out of range keeps")
         << QByteArray("k,2147483648\r\nk,1e400\r\nk,-2147483648.6\r\n") << marked();
     QTest::newRow("half rounding out of range") << QByteArray("k,2147483647.5\r\nk,&H100000000\r\nk,2147483647.4") << TableColours{111, 222, 2147483647};
-    QTest::newRow("LF line ends") << QByteArray("k,1\nk,2\nk,3\n") << TableColours{1, 2, 3};
+    // Only CR LF and CR end a line; a lone LF belongs to its line and is
+    // skipped like a blank when the number is read.
+    QTest::newRow("LF is no line end") << QByteArray("k,1\nk,2\nk,3\n") << TableColours{1, 222, 333};
+    QTest::newRow("LF between digits") << QByteArray("k,1\n2\r\nk,\n3\r\n\nk,4\n") << TableColours{12, 3, 4};
+    QTest::newRow("LF after CR LF") << QByteArray("k,1\r\n\nk,2\r\n\r\nk,3\r\n") << TableColours{1, 2, 0};
     QTest::newRow("CR line ends") << QByteArray("k,1\rk,2\rk,3") << TableColours{1, 2, 3};
     QTest::newRow("fourth line ignored") << QByteArray("k,1\r\nk,2\r\nk,3\r\nk,4\r\n") << TableColours{1, 2, 3};
     QTest::newRow("bytes of no character") << QByteArray("\x80\xFF,1\r\nk,\x88\r\n\x88,\x31") << TableColours{1, 0, 1};

@@ -20,19 +20,21 @@ QByteArray colourLine(const QString &key, qint32 colour)
     return toAnsi(key) + QByteArray::number(colour) + "\r\n";
 }
 
-// The first `max` lines of bytes. A line end closes its line: the empty
-// text after the last line end is no line of its own.
+// The first `max` lines of bytes. A line ends at CR LF or at a lone CR; a
+// lone LF is part of its line (and the number reading skips it). A line end
+// closes its line: the empty text after the last line end is no line of its
+// own.
 QList<QByteArrayView> firstLines(QByteArrayView bytes, qsizetype max)
 {
     QList<QByteArrayView> lines;
     qsizetype pos = 0;
     while (pos < bytes.size() && lines.size() < max) {
         qsizetype end = pos;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+        while (end < bytes.size() && bytes[end] != '\r')
             ++end;
         lines.append(bytes.sliced(pos, end - pos));
         pos = end;
-        if (pos < bytes.size() && bytes[pos] == '\r')
+        if (pos < bytes.size())
             ++pos;
         if (pos < bytes.size() && bytes[pos] == '\n')
             ++pos;
