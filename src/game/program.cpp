@@ -2,6 +2,7 @@
 
 #include "game/smashine.h"
 #include "ui/qt_platform.h"
+#include "ui/qt_texts.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -15,6 +16,8 @@ int runGame(QApplication &app)
     // Desktops match the window to its launcher entry by this name.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The dialogs' buttons and the colour dialog in Japanese, like the game.
+    installQtJapanese(app);
 
     QtPlatform desktop;
     setPlatform(&desktop);

@@ -2,6 +2,7 @@
 
 #include "settings/atomic_file.h"
 #include "settings/player_files.h"
+#include "ui/qt_texts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -38,10 +39,8 @@ void QtPlatform::messageBox(QWidget *parent, const QString &text, const QString 
 
 std::optional<qint32> QtPlatform::chooseColor(QWidget *parent)
 {
-    const QColor c = QColorDialog::getColor(Qt::white, parent);
-    if (!c.isValid())
-        return std::nullopt;
-    return qint32(c.red() | (c.green() << 8) | (c.blue() << 16));
+    QColorDialog dialog(parent);
+    return runColourDialog(dialog);
 }
 
 bool QtPlatform::openFile(const QString &path)
