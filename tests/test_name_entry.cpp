@@ -48,7 +48,7 @@ class TestNameEntry : public QObject {
     {
         NameEntryFirstOpen = firstOpen;
         table->setEnabled(false);
-        nameinput *w = nameinput::open();
+        nameinput *w = nameinput::open(table.get());
         // The blink timers keep running as in the game, but their ticks come
         // from the tests alone: a key press lets Qt deliver whatever is due,
         // and on a slow machine half a second can pass between two presses.

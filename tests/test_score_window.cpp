@@ -37,7 +37,7 @@ private Q_SLOTS:
     {
         FakePlatform fp;
         // No file: ten empty labels, and no file is made.
-        QPointer<Score> first = Score::open();
+        QPointer<Score> first = Score::open(nullptr);
         QCOMPARE(texts(first->Label2), QStringList(5, QString()));
         QCOMPARE(texts(first->Label3), QStringList(5, QString()));
         QVERIFY(!QFile::exists(fp.dir + "/data.ini"));
@@ -53,7 +53,7 @@ private Q_SLOTS:
                                           + rankHeader(3) + "name=AB.\r\n"
                                           + rankHeader(4) + "name=\r\nscore=-5\r\n"
                                           + rankHeader(5) + "score=7\r\n");
-        QPointer<Score> s = Score::open();
+        QPointer<Score> s = Score::open(nullptr);
         QCOMPARE(texts(s->Label2), (QStringList{"QLX", "T-9", "AB.", "", ""}));
         QCOMPARE(texts(s->Label3), (QStringList{"0150", "120", "", "-5", "7"}));
         s->close();
@@ -74,7 +74,7 @@ private Q_SLOTS:
         setMainForm(&table);
         table.setEnabled(false);
 
-        QPointer<Score> s = Score::open();
+        QPointer<Score> s = Score::open(&table);
         QVERIFY(QTest::qWaitForWindowExposed(s, kPatienceMs));
         QVERIFY(!table.isEnabled());
         if (viaBack)
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void closingWithoutATableIsHarmless()
     {
         FakePlatform fp;
-        QPointer<Score> s = Score::open();
+        QPointer<Score> s = Score::open(nullptr);
         s->Command1_Click();
         flushDeletes();
         QVERIFY(s.isNull());
@@ -98,7 +98,7 @@ private Q_SLOTS:
     void windowAndRowsAreLaidOut()
     {
         FakePlatform fp;
-        QPointer<Score> s = Score::open();
+        QPointer<Score> s = Score::open(nullptr);
         QCOMPARE(s->windowTitle(), QString("               Tivoran  ランキング"));
         QCOMPARE(s->size(), QSize(317, 420));
         QCOMPARE(s->minimumSize(), s->maximumSize());

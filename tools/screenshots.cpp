@@ -64,15 +64,15 @@ int main(int argc, char *argv[])
         table.Timer3->setEnabled(false);
 
         // The ranking windows read data.ini beside the program.
-        Score *score = Score::open();
+        Score *score = Score::open(&table);
         save(score, dir, QStringLiteral("Score"), scale);
         delete score;
-        nameinput *entry = nameinput::open();
+        nameinput *entry = nameinput::open(&table);
         entry->Form_KeyDown(13); // "A" in the first slot
         entry->Form_KeyDown(39);
         save(entry, dir, QStringLiteral("nameinput"), scale);
         delete entry;
-        version::open();
+        version::open(&table);
         save(version::instance(), dir, QStringLiteral("version"), scale);
         delete version::instance();
     }

@@ -504,6 +504,12 @@ void Smashine::AppliEND_Click()
 
 void Smashine::closeEvent(QCloseEvent *event)
 {
+    // While the name entry or the score window blocks the table, a close
+    // request would lose the ranking entry being made: it is ignored.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     closeProgram();
     event->accept();
 }

@@ -53,7 +53,7 @@ void Smashine::COINLOAD_Click()
 void Smashine::スコアランキング_Click()
 {
     setEnabled(false);
-    Score::open();
+    Score::open(this);
 }
 
 void Smashine::CheckRank()
@@ -90,7 +90,7 @@ void Smashine::CheckRank()
         // stores goes nowhere: the old entry keeps its own name.
         RankSection = WriteIniAll(changes, rankingFile()) ? rankSectionName(k) : QString();
         setEnabled(false);
-        nameinput::open();
+        nameinput::open(this);
         return;
     }
 }
@@ -147,5 +147,5 @@ void Smashine::Quillexから_Click()
 
 void Smashine::バージョン情報_Click()
 {
-    version::open();
+    version::open(this);
 }

@@ -16,8 +16,9 @@
 
 using namespace NameEntry;
 
-nameinput::nameinput(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+nameinput::nameinput(QWidget *table)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_table(table)
 {
     setObjectName(QStringLiteral("nameinput"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -87,7 +88,7 @@ nameinput::nameinput(QWidget *parent)
     // Keys reach the entry whatever has the focus, before the control does.
     qApp->installEventFilter(this);
 
-    centreOnScreen(this);
+    centreOnScreen(this, table);
     Form_Load();
 }
 
@@ -97,10 +98,10 @@ nameinput::~nameinput()
         qApp->removeEventFilter(this);
 }
 
-nameinput *nameinput::open()
+nameinput *nameinput::open(QWidget *table)
 {
-    auto *window = new nameinput;
-    window->show();
+    auto *window = new nameinput(table);
+    showBlockingOver(window, table);
     window->activateWindow();
     window->setFocus(Qt::ActiveWindowFocusReason);
     return window;
@@ -262,7 +263,7 @@ void nameinput::storeName()
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);
-    Score::open();
+    Score::open(m_table);
 }
 
 void nameinput::blink(int index, bool slotDone, VbTimer *timer)

@@ -5,6 +5,7 @@
 // the cursor is the cell painted in the cursor colour, the slot being filled
 // the one painted in the current-slot colour.
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -16,12 +17,15 @@ class QPaintEvent;
 class nameinput : public QWidget {
     Q_OBJECT
 public:
-    explicit nameinput(QWidget *parent = nullptr);
+    // table: the game table, disabled while the entry and then the score
+    // window are open.
+    explicit nameinput(QWidget *table = nullptr);
     ~nameinput() override;
 
-    // Creates, loads, shows and activates a new name entry, not modal. It
-    // deletes itself when closed.
-    static nameinput *open();
+    // Creates, loads, shows and activates a new name entry over the disabled
+    // game table, which takes no input until the score window that follows
+    // it closes. It deletes itself when closed.
+    static nameinput *open(QWidget *table);
 
     // Controls. Label1(0..38) the grid, Label1(39..41) the name slots.
     std::array<VbLabel *, 42> Label1{};
@@ -64,4 +68,5 @@ private:
 
     std::array<bool, 3> m_lineVisible{};
     bool m_stored = false;
+    QPointer<QWidget> m_table;
 };

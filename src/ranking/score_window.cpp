@@ -1,6 +1,5 @@
 #include "ranking/score_window.h"
 
-#include "game/globals.h"
 #include "ranking/inigw.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
@@ -31,9 +30,10 @@ QString shownAsStored(QString text)
 
 } // namespace
 
-Score::Score(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+Score::Score(QWidget *table)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_table(table)
 {
     setObjectName(QStringLiteral("Score"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,6 +69,9 @@ Score::Score(QWidget *parent)
 
     Command1 = new VbButton(QStringLiteral("Command1"), twipsRect(1200, 5640, 2055, 495), QStringLiteral("Back"), this);
     Command1->setFont(gameFont(QStringLiteral("ＭＳ Ｐゴシック"), 9.75, false));
+    Command1->setStandardLook();
+    // Return and Enter press it while it has the focus.
+    Command1->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, &Score::Command1_Click);
 
     for (int i = 0; i < 5; ++i) {
@@ -92,14 +95,14 @@ Score::Score(QWidget *parent)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    centreOnScreen(this);
+    centreOnScreen(this, table);
     Form_Load();
 }
 
-Score *Score::open()
+Score *Score::open(QWidget *table)
 {
-    auto *window = new Score;
-    window->show();
+    auto *window = new Score(table);
+    showBlockingOver(window, table);
     window->activateWindow();
     return window;
 }
@@ -126,8 +129,8 @@ void Score::Command1_Click()
 
 void Score::Form_Unload()
 {
-    if (QWidget *table = mainForm())
-        table->setEnabled(true);
+    if (m_table)
+        m_table->setEnabled(true);
 }
 
 void Score::paintEvent(QPaintEvent *)

@@ -1,8 +1,10 @@
 #pragma once
 // The score window: the top five of the ranking file, names and scores as
 // stored. It blocks the game table while it is open (its opener disables the
-// table) and gives the table back when it unloads, however it is closed.
+// table, and the window is modal over it) and gives the table back when it
+// unloads, however it is closed.
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -14,11 +16,13 @@ class QPaintEvent;
 class Score : public QWidget {
     Q_OBJECT
 public:
-    explicit Score(QWidget *parent = nullptr);
+    // table: the game table it blocks and enables again when it unloads.
+    explicit Score(QWidget *table = nullptr);
 
-    // Creates, loads and shows a new score window, not modal. It deletes
-    // itself when closed.
-    static Score *open();
+    // Creates, loads and shows a new score window over the disabled game
+    // table, which takes no input until it closes. It deletes itself when
+    // closed.
+    static Score *open(QWidget *table);
 
     // Controls.
     std::array<VbLabel *, 2> Label1{}; // "Name", "Score"
@@ -38,4 +42,6 @@ protected:
 
 private:
     void Form_Unload();
+
+    QPointer<QWidget> m_table;
 };

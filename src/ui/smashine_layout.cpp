@@ -194,6 +194,7 @@ void Smashine::buildLayout()
     Reset->setToolTip(QStringLiteral("1枚ベット"));
     ENDS = new VbButton(QStringLiteral("ENDS"), twipsRect(5160, 6600, 2055, 375), QStringLiteral("END"), surface);
     ENDS->setFont(gameFont(QStringLiteral("Times New Roman"), 14.25, true));
+    ENDS->setStandardLook();
     StopC = new VbButton(QStringLiteral("StopC"), twipsRect(3240, 4200, 855, 615), QStringLiteral("Stop"), surface);
     for (VbButton *b : {StopA, StopB, StopC}) {
         b->setFont(stopFont);

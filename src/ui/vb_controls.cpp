@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QPainter>
 #include <QPalette>
 
 namespace {
@@ -133,8 +134,21 @@ void VbLabel::setTransparentBack(bool on)
 
 void VbLabel::setSingleBorder(bool on)
 {
-    setFrameStyle(on ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    setLineWidth(1);
+    // Qt's own plain frame takes the text colour; this one is drawn here.
+    m_border = on;
+    setContentsMargins(on ? QMargins(1, 1, 1, 1) : QMargins());
+    update();
+}
+
+void VbLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (m_border) {
+        QPainter p(this);
+        p.setPen(QPen(colorFromRef(systemColourRef(SysWindowFrame)), 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void VbLabel::applyColours()
@@ -158,7 +172,22 @@ VbButton::VbButton(const QString &name, const QRect &geometry, const QString &ca
 void VbButton::setBackColor(qint32 ref)
 {
     m_back = ref;
-    const QColor c = colorFromRef(ref);
+    applyLook();
+}
+
+void VbButton::setStandardLook()
+{
+    m_standard = true;
+    applyLook();
+}
+
+void VbButton::applyLook()
+{
+    if (m_standard) {
+        setStyleSheet(QString());
+        return;
+    }
+    const QColor c = colorFromRef(m_back);
     const QColor text = c.lightness() < 96 ? QColor(Qt::white) : QColor(Qt::black);
     setStyleSheet(QStringLiteral(
         "QPushButton { background-color: %1; color: %2; border: 1px solid #404040;"

@@ -32,6 +32,7 @@ constexpr int SysActiveBorder = 10;
 constexpr int SysInactiveCaption = 3;
 constexpr int SysButtonFace = 15;
 constexpr int SysWindowText = 8;
+constexpr int SysWindowFrame = 6;
 QColor colorFromRef(qint32 ref);
 qint32 refFromColor(const QColor &c);
 
@@ -52,25 +53,38 @@ public:
     void setForeColor(qint32 ref);
     // A label without its own background shows the window behind it.
     void setTransparentBack(bool on);
+    // A single border line in the desktop's window-frame colour round the
+    // label, whatever colour its text has.
     void setSingleBorder(bool on);
+    bool hasSingleBorder() const { return m_border; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyColours();
     qint32 m_back = systemColourRef(SysButtonFace);
     qint32 m_fore = systemColourRef(SysWindowText);
     bool m_transparent = false;
+    bool m_border = false;
 };
 
-// A push button filled with its own background colour.
+// A push button filled with its own background colour (the graphical
+// style), or one with the desktop's standard push-button look.
 class VbButton : public QPushButton {
     Q_OBJECT
 public:
     VbButton(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent);
     qint32 backColor() const { return m_back; }
     void setBackColor(qint32 ref);
+    // The standard look, drawn by the desktop's style.
+    void setStandardLook();
+    bool hasStandardLook() const { return m_standard; }
 
 private:
+    void applyLook();
     qint32 m_back = systemColourRef(SysButtonFace);
+    bool m_standard = false;
 };
 
 // A window timer: it ticks only while it is enabled and its interval is

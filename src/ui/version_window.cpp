@@ -62,6 +62,9 @@ version::version(QWidget *parent)
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Command1 = new VbButton(QStringLiteral("Command1"), twipsRect(1800, 1680, 1215, 375), QStringLiteral("Back"), this);
+    Command1->setStandardLook();
+    // Return and Enter press it while it has the focus.
+    Command1->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, &version::Command1_Click);
 
     setTabOrder(Label1, Label2);
@@ -77,11 +80,12 @@ version::~version()
         s_window = nullptr;
 }
 
-void version::open()
+void version::open(const QWidget *table)
 {
-    if (!s_window)
+    if (!s_window) {
         s_window = new version;
-    else
+        centreOnScreen(s_window, table);
+    } else
         s_window->raise();
     s_window->show();
     s_window->activateWindow();

@@ -18,9 +18,10 @@ public:
     explicit version(QWidget *parent = nullptr);
     ~version() override;
 
-    // Shows the version window, not modal; if it is already open, brings it
-    // forward instead. It is destroyed when closed.
-    static void open();
+    // Shows the version window, not modal, centred on the screen (its frame
+    // taken to be like that of the game table `table`); if it is already
+    // open, brings it forward instead. It is destroyed when closed.
+    static void open(const QWidget *table = nullptr);
     // The open version window, or null.
     static version *instance();
 
