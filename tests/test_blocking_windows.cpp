@@ -68,6 +68,8 @@ class TestBlockingWindows : public QObject {
         QVERIFY(blocker && blocker->isVisible());
         QCOMPARE(blocker->windowModality(), Qt::WindowModal);
         QCOMPARE(blocker->windowHandle()->transientParent(), t->windowHandle());
+        // X11 desktops are told a window's owner only for dialogs.
+        QCOMPARE(blocker->windowType(), Qt::Dialog);
         QCOMPARE(QApplication::activeModalWidget(), blocker);
         QVERIFY(!t->isEnabled());
         const QByteArray before = fileBytes(t.dataIni());

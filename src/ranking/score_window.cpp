@@ -31,7 +31,7 @@ QString shownAsStored(QString text)
 } // namespace
 
 Score::Score(QWidget *table)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_table(table)
 {

@@ -47,11 +47,24 @@ protected:
     {
         if (watched == m_window) {
             // The desktop's frame is known once the window is up (just
-            // after its show event) or once the desktop has moved it.
-            if (event->type() == QEvent::Show)
+            // after its show event), or once the desktop has framed it: it
+            // then moves, paints or activates it. By its activation the
+            // frame is there, or there is none.
+            switch (event->type()) {
+            case QEvent::Show:
                 QMetaObject::invokeMethod(this, &FrameCentring::check, Qt::QueuedConnection);
-            else if (event->type() == QEvent::Move)
+                break;
+            case QEvent::Move:
+            case QEvent::Paint:
                 check();
+                break;
+            case QEvent::WindowActivate:
+                check();
+                finish();
+                break;
+            default:
+                break;
+            }
         }
         return false;
     }
@@ -64,10 +77,18 @@ private:
         const QMargins actual = frameMarginsOf(m_window);
         if (actual.isNull())
             return;
-        m_done = true;
-        m_window->removeEventFilter(this);
         if (actual != m_assumed)
             placeCentred(m_window, actual);
+        finish();
+    }
+
+    void finish()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        if (m_window)
+            m_window->removeEventFilter(this);
         deleteLater();
     }
 
