@@ -777,57 +777,52 @@ void spareScrewdriver(QPainter &p)
 
 // The window icon: a small application window, blue title bar, lettered
 // TIV. Each size is drawn for itself.
-QImage windowIcon(int size)
+const QColor kIconFrame(0x10, 0x24, 0x58);
+const QColor kIconTitleTop(0x5a, 0x9a, 0xff), kIconTitleBottom(0x1c, 0x4c, 0xc0);
+const QColor kIconLetters[3] = {QColor(0xd0, 0x20, 0x20), QColor(0x1f, 0x8a, 0x2a), QColor(0x15, 0x55, 0xc8)};
+
+// The 16-pixel icon, pixel by pixel. Rows 1..14 hold the window, rows 2..4
+// its title.
+void smallWindowIcon(QImage &img)
 {
-    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    const QColor frame(0x10, 0x24, 0x58);
-    const QColor titleTop(0x5a, 0x9a, 0xff), titleBottom(0x1c, 0x4c, 0xc0);
-    const QColor lettersCol[3] = {QColor(0xd0, 0x20, 0x20), QColor(0x1f, 0x8a, 0x2a),
-                                  QColor(0x15, 0x55, 0xc8)};
-
-    if (size == 16) {
-        // Pixel by pixel. Rows 1..14 hold the window, rows 2..4 its title.
-        auto px = [&](int x, int y, QColor c) { img.setPixelColor(x, y, c); };
-        for (int y = 1; y <= 14; ++y)
-            for (int x = 0; x <= 15; ++x) {
-                const bool border = y == 1 || y == 14 || x == 0 || x == 15;
-                QColor c = border ? frame
-                           : y <= 4 ? (y == 2 ? titleTop : y == 3 ? QColor(0x38, 0x70, 0xe0) : titleBottom)
-                                    : QColor(0xff, 0xff, 0xff);
-                px(x, y, c);
-            }
-        // Title-bar close box.
-        px(13, 3, QColor(0xff, 0xff, 0xff));
-        px(12, 3, QColor(0xe0, 0xe8, 0xff));
-        px(11, 3, QColor(0xe0, 0xe8, 0xff));
-        // Shade under the title bar.
-        for (int x = 1; x <= 14; ++x)
-            px(x, 5, QColor(0xe4, 0xe8, 0xf2));
-        // T I V in a 3 x 5 pixel hand, rows 7..11.
-        const char *glyphs[3][5] = {{"###", ".#.", ".#.", ".#.", ".#."},
-                                    {"#", "#", "#", "#", "#"},
-                                    {"#.#", "#.#", "#.#", "#.#", ".#."}};
-        int x0 = 3;
-        for (int g = 0; g < 3; ++g) {
-            int w = 0;
-            for (int row = 0; row < 5; ++row) {
-                const char *line = glyphs[g][row];
-                w = int(strlen(line));
-                for (int col = 0; line[col]; ++col)
-                    if (line[col] == '#')
-                        px(x0 + col, 7 + row, lettersCol[g]);
-            }
-            x0 += w + 1;
+    auto px = [&](int x, int y, QColor c) { img.setPixelColor(x, y, c); };
+    for (int y = 1; y <= 14; ++y)
+        for (int x = 0; x <= 15; ++x) {
+            const bool border = y == 1 || y == 14 || x == 0 || x == 15;
+            QColor c = border ? kIconFrame
+                       : y <= 4 ? (y == 2 ? kIconTitleTop : y == 3 ? QColor(0x38, 0x70, 0xe0) : kIconTitleBottom)
+                                : QColor(0xff, 0xff, 0xff);
+            px(x, y, c);
         }
-        return img;
+    // Title-bar close box.
+    px(13, 3, QColor(0xff, 0xff, 0xff));
+    px(12, 3, QColor(0xe0, 0xe8, 0xff));
+    px(11, 3, QColor(0xe0, 0xe8, 0xff));
+    // Shade under the title bar.
+    for (int x = 1; x <= 14; ++x)
+        px(x, 5, QColor(0xe4, 0xe8, 0xf2));
+    // T I V in a 3 x 5 pixel hand, rows 7..11.
+    const char *glyphs[3][5] = {{"###", ".#.", ".#.", ".#.", ".#."},
+                                {"#", "#", "#", "#", "#"},
+                                {"#.#", "#.#", "#.#", "#.#", ".#."}};
+    int x0 = 3;
+    for (int g = 0; g < 3; ++g) {
+        int w = 0;
+        for (int row = 0; row < 5; ++row) {
+            const char *line = glyphs[g][row];
+            w = int(strlen(line));
+            for (int col = 0; line[col]; ++col)
+                if (line[col] == '#')
+                    px(x0 + col, 7 + row, kIconLetters[g]);
+        }
+        x0 += w + 1;
     }
+}
 
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size / 32.0;  // drawn on a 32-unit grid
-    p.scale(s, s);
-    const qreal px = 1.0 / s;     // one device pixel in grid units
+// The window's shadow, frame, body and title bar on the 32-unit grid of an
+// icon of `size` pixels (`px` grid units to a pixel); the title bar's box.
+QRectF iconWindow(QPainter &p, int size, qreal s, qreal px)
+{
     // Shadow (only where there is room for a soft one).
     if (size >= 64) {
         p.setPen(Qt::NoPen);
@@ -839,21 +834,27 @@ QImage windowIcon(int size)
     // Frame and body, aligned to the pixel grid.
     const QRectF win(0.5 * px + (size >= 64 ? 0.5 : 0), 2 + 0.5 * px, 32 - px - (size >= 64 ? 1.5 : 0),
                      27 - px);
-    p.setPen(QPen(frame, size >= 64 ? 1.0 : px * 1.0));
+    p.setPen(QPen(kIconFrame, size >= 64 ? 1.0 : px * 1.0));
     p.setBrush(QColor(0xfb, 0xfc, 0xff));
     p.drawRoundedRect(win, size >= 64 ? 1.5 : 0.01, size >= 64 ? 1.5 : 0.01);
     // Title bar.
     const qreal titleH = 6;
     QRectF title(win.left() + 0.5 * px, win.top() + 0.5 * px, win.width() - px, titleH);
     p.setPen(Qt::NoPen);
-    p.setBrush(vertical(title.top(), title.bottom(), titleTop, titleBottom));
+    p.setBrush(vertical(title.top(), title.bottom(), kIconTitleTop, kIconTitleBottom));
     p.drawRect(title);
     p.setBrush(QColor(0xd8, 0xe0, 0xf0));
     p.drawRect(QRectF(title.left(), title.bottom(), title.width(), px * std::max(1.0, s / 2)));
-    // Caption buttons: close box (red) and two light ones, each a border
-    // and an inset face on whole pixels.
+    return title;
+}
+
+// The caption buttons on the title bar: close box (red) and two light
+// ones, each a border and an inset face on whole pixels; at 64 pixels and
+// up a cross on the close box and a short caption line.
+void iconCaptionButtons(QPainter &p, const QRectF &title, int size, qreal px)
+{
     const qreal bs = 4;
-    const qreal by = title.top() + (titleH - bs) / 2;
+    const qreal by = title.top() + (title.height() - bs) / 2;
     const qreal bx = title.right() - 1 - bs;
     auto button = [&](qreal x, const QColor &border, const QColor &face) {
         p.fillRect(QRectF(x, by, bs, bs), border);
@@ -866,14 +867,14 @@ QImage windowIcon(int size)
         p.setPen(QPen(Qt::white, 0.6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(bx + 1, by + 1), QPointF(bx + bs - 1, by + bs - 1));
         p.drawLine(QPointF(bx + bs - 1, by + 1), QPointF(bx + 1, by + bs - 1));
-    }
-    if (size >= 64) {
-        // A short caption line on the title bar.
         p.setPen(QPen(QColor(255, 255, 255, 200), 0.9, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(title.left() + 2, title.center().y()), QPointF(title.left() + 9, title.center().y()));
     }
+}
 
-    // TIV, heavy strokes centred in the body.
+// TIV, heavy strokes centred in the body below the title bar.
+void iconLettering(QPainter &p, const QRectF &title)
+{
     const qreal weight = 3.0;
     const qreal top = title.bottom() + 5.0, height = 12.0;
     const qreal letterW = 7.0, gap = 3.0;
@@ -898,9 +899,27 @@ QImage windowIcon(int size)
             glyph = glyph.intersected(band);
         }
         p.setPen(Qt::NoPen);
-        p.setBrush(lettersCol[i]);
+        p.setBrush(kIconLetters[i]);
         p.drawPath(glyph);
     }
+}
+
+QImage windowIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    if (size == 16) {
+        smallWindowIcon(img);
+        return img;
+    }
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size / 32.0;  // drawn on a 32-unit grid
+    p.scale(s, s);
+    const qreal px = 1.0 / s;     // one device pixel in grid units
+    const QRectF title = iconWindow(p, size, s, px);
+    iconCaptionButtons(p, title, size, px);
+    iconLettering(p, title);
     return img;
 }
 
