@@ -31,9 +31,10 @@ int lineCount(const QByteArray &f)
     int n = 0;
     qsizetype pos = 0;
     while (pos < f.size() && n < 3) {
-        while (pos < f.size() && f[pos] != '\r' && f[pos] != '\n')
+        // A line ends at CR LF or CR; a lone LF is part of its line.
+        while (pos < f.size() && f[pos] != '\r')
             ++pos;
-        if (pos < f.size() && f[pos] == '\r')
+        if (pos < f.size())
             ++pos;
         if (pos < f.size() && f[pos] == '\n')
             ++pos;

@@ -15,7 +15,8 @@ step() {
 }
 
 step "plain build and tests"
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIVORAN_WERROR=ON
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIVORAN_WERROR=ON \
+      -DTIVORAN_BUILD_SCREENSHOTS=ON
 cmake --build build-test -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
 [ "${TIVORAN_QUICK_TEST:-0}" = 1 ] && exit 0
