@@ -1,6 +1,7 @@
 #include "ranking/profile_file.h"
 
 #include "settings/ansi.h"
+#include "settings/text_lines.h"
 
 #include <QByteArrayView>
 
@@ -60,11 +61,7 @@ bool hasLineBreak(QByteArrayView v)
     return v.contains('\r') || v.contains('\n');
 }
 
-struct Line {
-    qsizetype begin = 0; // first byte of the line
-    qsizetype end = 0;   // one past its text, where its line end starts
-    qsizetype next = 0;  // first byte after its line end
-};
+using Line = TextLine;
 
 // The lines of a file, one after the other. The empty text after the last
 // line end is no line.
@@ -76,16 +73,8 @@ public:
     {
         if (m_pos >= m_file.size())
             return false;
-        line.begin = m_pos;
-        qsizetype i = m_pos;
-        while (i < m_file.size() && m_file[i] != '\r' && m_file[i] != '\n')
-            ++i;
-        line.end = i;
-        if (i < m_file.size() && m_file[i] == '\r')
-            ++i;
-        if (i < m_file.size() && m_file[i] == '\n')
-            ++i;
-        line.next = m_pos = i;
+        line = lineAt(m_file, m_pos, LineEnds::CrLfLfOrCr);
+        m_pos = line.next;
         return true;
     }
 

@@ -2,6 +2,7 @@
 
 #include "settings/ansi.h"
 #include "settings/lenient_number.h"
+#include "settings/text_lines.h"
 #include "ui/platform.h"
 
 #include <QFile>
@@ -20,28 +21,6 @@ QByteArray colourLine(const QString &key, qint32 colour)
     return toAnsi(key) + QByteArray::number(colour) + "\r\n";
 }
 
-// The first `max` lines of bytes. A line ends at CR LF or at a lone CR; a
-// lone LF is part of its line (and the number reading skips it). A line end
-// closes its line: the empty text after the last line end is no line of its
-// own.
-QList<QByteArrayView> firstLines(QByteArrayView bytes, qsizetype max)
-{
-    QList<QByteArrayView> lines;
-    qsizetype pos = 0;
-    while (pos < bytes.size() && lines.size() < max) {
-        qsizetype end = pos;
-        while (end < bytes.size() && bytes[end] != '\r')
-            ++end;
-        lines.append(bytes.sliced(pos, end - pos));
-        pos = end;
-        if (pos < bytes.size())
-            ++pos;
-        if (pos < bytes.size() && bytes[pos] == '\n')
-            ++pos;
-    }
-    return lines;
-}
-
 } // namespace
 
 QByteArray formatSlotIni(const TableColours &colours)
@@ -53,9 +32,10 @@ QByteArray formatSlotIni(const TableColours &colours)
 void applySlotIni(const QByteArray &bytes, TableColours &colours)
 {
     const std::array<qint32 *, 3> targets{&colours.table, &colours.frame, &colours.line};
-    const QList<QByteArrayView> lines = firstLines(bytes, qsizetype(targets.size()));
+    // A lone LF belongs to its line; the number reading skips it.
+    const QList<TextLine> lines = splitLines(bytes, LineEnds::CrLfOrCr, qsizetype(targets.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString text = fromAnsi(lines[i]);
+        const QString text = fromAnsi(QByteArrayView(bytes).sliced(lines[i].begin, lines[i].end - lines[i].begin));
         const qsizetype comma = text.indexOf(u',');
         const QStringView number = comma < 0 ? QStringView(text) : QStringView(text).sliced(comma + 1);
         if (const auto colour = roundToLong(basicVal(number)))
