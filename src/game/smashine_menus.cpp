@@ -3,13 +3,13 @@
 
 #include "game/smashine.h"
 
-#include "game/coin_text.h"
 #include "game/globals.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
 #include "ranking/score_window.h"
 #include "settings/slot_ini.h"
+#include "settings/stored_number.h"
 #include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/version_window.h"
@@ -37,7 +37,8 @@ void Smashine::COINSAVE_Click()
 void Smashine::COINLOAD_Click()
 {
     const std::optional<qint16> v =
-        coinFromStoredText(platform().getSetting(AppName, CoinSection, CoinKey, QStringLiteral("0")));
+        storedInteger(platform().getSetting(AppName, CoinSection, CoinKey, QStringLiteral("0")),
+                      NumberReading::WholeText);
     // Nothing stored, 0, a text that is no coin total, or a negative total
     // (which no play can save) all count as no saved data.
     if (!v || *v <= 0) {

@@ -1,7 +1,7 @@
 #include "settings/slot_ini.h"
 
 #include "settings/ansi.h"
-#include "settings/lenient_number.h"
+#include "settings/stored_number.h"
 #include "settings/text_lines.h"
 #include "ui/platform.h"
 
@@ -38,7 +38,7 @@ void applySlotIni(const QByteArray &bytes, TableColours &colours)
         const QString text = fromAnsi(QByteArrayView(bytes).sliced(lines[i].begin, lines[i].end - lines[i].begin));
         const qsizetype comma = text.indexOf(u',');
         const QStringView number = comma < 0 ? QStringView(text) : QStringView(text).sliced(comma + 1);
-        if (const auto colour = roundToLong(basicVal(number)))
+        if (const auto colour = storedLong(number, NumberReading::Lenient))
             *targets[size_t(i)] = *colour;
     }
 }

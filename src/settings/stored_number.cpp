@@ -1,4 +1,4 @@
-#include "game/coin_text.h"
+#include "settings/stored_number.h"
 
 #include "settings/lenient_number.h"
 
@@ -19,7 +19,7 @@ bool isSign(QStringView t, qsizetype i)
     return i < t.size() && (t[i] == u'+' || t[i] == u'-');
 }
 
-// True when the whole of t is one number of the accepted form.
+// True when the whole of t is one number of the whole-text form.
 bool isPlainNumber(QStringView t)
 {
     qsizetype i = 0;
@@ -46,17 +46,31 @@ bool isPlainNumber(QStringView t)
     return i == t.size();
 }
 
-} // namespace
-
-std::optional<qint16> coinFromStoredText(const QString &text)
+// The value of text at the given strictness, before rounding.
+std::optional<double> storedValue(QStringView text, NumberReading reading)
 {
-    QStringView t(text);
-    while (!t.isEmpty() && isBlank(t.front()))
-        t = t.sliced(1);
-    while (!t.isEmpty() && isBlank(t.back()))
-        t.chop(1);
-    if (!isPlainNumber(t))
+    if (reading == NumberReading::Lenient)
+        return basicVal(text);
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    if (!isPlainNumber(text))
         return std::nullopt;
     // A text of that form holds no blanks and reads the same with Val.
-    return roundToInteger(basicVal(t));
+    return basicVal(text);
+}
+
+} // namespace
+
+std::optional<qint32> storedLong(QStringView text, NumberReading reading)
+{
+    const std::optional<double> v = storedValue(text, reading);
+    return v ? roundToLong(*v) : std::nullopt;
+}
+
+std::optional<qint16> storedInteger(QStringView text, NumberReading reading)
+{
+    const std::optional<double> v = storedValue(text, reading);
+    return v ? roundToInteger(*v) : std::nullopt;
 }
