@@ -8,23 +8,14 @@
 #include "ranking/rank_check.h"
 #include "ranking/score_window.h"
 #include "settings/ansi.h"
+#include "helpers.h"
+#include "ranking_play.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define TIVORAN_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TIVORAN_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
@@ -48,15 +39,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-QByteArray standardRanking()
-{
-    QByteArray b;
-    const char *names[] = {"AAA", "BBB", "CCC", "DDD", "EEE"};
-    for (int k = 1; k <= 5; ++k)
-        b += toAnsi(QStringLiteral("[%1位]\r\nname=%2\r\nscore=%3\r\n").arg(k).arg(QLatin1String(names[k - 1])).arg(600 - 100 * k));
-    return b;
-}
-
 QByteArray colourFile(const QString &a, const QString &b, const QString &c)
 {
     return toAnsi(QStringLiteral("テーブルの色 ,%1\r\n外枠の色 ,%2\r\n線の色 ,%3\r\n").arg(a, b, c));
@@ -71,45 +53,6 @@ QString rankingOf(const FakePlatform &fake)
         rows << GetIni(rankSectionName(k), QStringLiteral("name"), QString(), file) + QLatin1Char(':')
                     + GetIni(rankSectionName(k), QStringLiteral("score"), QString(), file);
     return rows.join(QLatin1Char(' '));
-}
-
-template <typename T>
-T *openWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
-            return found;
-    }
-    return nullptr;
-}
-
-// Closes the name entry (its frame close stores the name typed so far and
-// opens the score window) and the score window, as a player would, and lets
-// the closed windows go.
-void finishRankingWindows()
-{
-    if (nameinput *entry = openWindow<nameinput>())
-        entry->close();
-    if (Score *score = openWindow<Score>())
-        score->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Closes the ranking windows when a test leaves early, before the table and
-// its fake desktop go: the windows reach both while closing.
-struct RankingWindowsCloser {
-    ~RankingWindowsCloser() { finishRankingWindows(); }
-};
-
-// Plays a ranking game to its end with the given coin total as the score.
-void rankingGame(Table &t, const QString &score)
-{
-    t->ランキングモード_Click();
-    t->Label1->setText(score);
-    for (int i = 0; i < 60 && t->countdownRunning(); ++i) {
-        t.fake.ticks += 1000;
-        t->countdownTimeout();
-    }
 }
 
 // A round with all five lines bet, stopped at the given steps.
@@ -133,15 +76,6 @@ QStringList dirEntries(const QString &dir)
     QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     names.sort();
     return names;
-}
-
-long residentKiB()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = f.readAll().simplified().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
 }
 
 // A program directory that refuses writes. Without root, its permission
@@ -190,7 +124,6 @@ private Q_SLOTS:
     void corruptFiles();
     void interruptedWrites_data();
     void interruptedWrites();
-    void soak();
 };
 
 void FaultTest::readOnlyProgramDirectory_data()
@@ -230,7 +163,7 @@ void FaultTest::readOnlyProgramDirectory()
     // entry still opens and its name goes nowhere.
     rankingGame(table, QStringLiteral("900"));
     QVERIFY(RankSection.isEmpty());
-    QVERIFY(openWindow<nameinput>());
+    QVERIFY(!openWindows<nameinput>().isEmpty());
     finishRankingWindows();
     QVERIFY(table->isEnabled());
     QCOMPARE(readBytes(pathIn(*fake, "data.ini")), ranking0);
@@ -267,7 +200,7 @@ void FaultTest::programDirectoryUnderAFile()
     // first; it cannot be stored, and the name entry has nowhere to write.
     rankingGame(t, QStringLiteral("700"));
     QVERIFY(RankSection.isEmpty());
-    QVERIFY(openWindow<nameinput>());
+    QVERIFY(!openWindows<nameinput>().isEmpty());
     finishRankingWindows();
     QVERIFY(t->isEnabled());
     t->AppliEND_Click();
@@ -360,7 +293,7 @@ void FaultTest::corruptFiles()
     // The score window shows every entry without control characters and
     // never more than a stored value can hold.
     t->スコアランキング_Click();
-    Score *score = openWindow<Score>();
+    Score *score = openWindows<Score>().value(0);
     QVERIFY(score);
     for (int i = 0; i < 5; ++i) {
         for (const QString &shown : {score->Label2[i]->text(), score->Label3[i]->text()}) {
@@ -445,7 +378,7 @@ void FaultTest::interruptedWrites()
             QCOMPARE(rankingOf(t.fake), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
             if (fail)
                 t.fake.failWrites(WriteFault(stage));
-            QVERIFY(openWindow<nameinput>());
+            QVERIFY(!openWindows<nameinput>().isEmpty());
             finishRankingWindows(); // stores the name typed so far: none
         } else {
             old = readBytes(target);
@@ -473,110 +406,6 @@ void FaultTest::interruptedWrites()
     const QStringList expected{QStringLiteral("data.ini"), QStringLiteral("slot.ini")};
     QCOMPARE(entriesAfterFailure, expected);
     QCOMPARE(entriesAfterSuccess, expected);
-}
-
-void FaultTest::soak()
-{
-    // 100,000 rounds and 1,000 ranking games through the handlers. Built
-    // with AddressSanitizer every step is several times slower and memory
-    // is not given back the same way, so there a fifth of the rounds and of
-    // the ranking games are played and the memory figure is not judged.
-#ifdef TIVORAN_SANITIZED
-    const int rounds = 20000, rankingGames = 200;
-#else
-    const int rounds = 100000, rankingGames = 1000;
-#endif
-    Table t;
-    RankingWindowsCloser closer;
-    writeBytes(pathIn(t.fake, "data.ini"), standardRanking());
-    QRandomGenerator rng(20261208);
-
-    auto oneRound = [&] {
-        if (t->coinTotal() < 5)
-            t->Label1->setText(QStringLiteral("100"));
-        const int before = t->coinTotal();
-        // Five lines at once, or one to five single coins; the coin total
-        // before the last bet action is what a win is added to.
-        int bet = 0, base = 0;
-        if (rng.bounded(2) == 0) {
-            t->Allcoin_Click();
-            bet = 5;
-            base = before;
-        } else {
-            bet = 1 + int(rng.bounded(5));
-            for (int i = 0; i < bet; ++i)
-                t->Reset_Click();
-            base = before - (bet - 1);
-        }
-        QCOMPARE(t->coinTotal(), before - bet);
-        QCOMPARE(int(t->coinBase), base);
-        t.spinAndStop(int(rng.bounded(7)), int(rng.bounded(7)), int(rng.bounded(7)));
-        // The books: a losing spin keeps the stake, a win is added to the
-        // total before the last bet action, up to the cap.
-        const int pay = t->Label11->text().toInt();
-        QVERIFY(pay >= 0 && pay <= Smashine::CoinCap);
-        QCOMPARE(t->coinTotal(), pay > 0 ? std::min(Smashine::CoinCap, base + pay) : before - bet);
-        QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
-        QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && !t->Start->isEnabled());
-        // What the event loop would do between two rounds (the focus moves
-        // that the last Stop queued, repaints); the fake desktop's record of
-        // the sounds played would grow with every round.
-        QCoreApplication::processEvents();
-        t.fake.sounds.clear();
-    };
-
-    // The top five as the rules keep them: a result placed before the first
-    // smaller score, everything below moving down one.
-    QList<int> model{500, 400, 300, 200, 100};
-    auto oneRankingGame = [&] {
-        const int score = int(rng.bounded(700));
-        RankSection.clear();
-        rankingGame(t, QString::number(score));
-        int place = 0;
-        while (place < 5 && model[place] >= score)
-            ++place;
-        if (place < 5) {
-            model.insert(place, score);
-            model.removeLast();
-            QCOMPARE(RankSection, rankSectionName(place + 1));
-            QVERIFY(openWindow<nameinput>());
-        } else {
-            QVERIFY(RankSection.isEmpty());
-        }
-        finishRankingWindows();
-        QVERIFY(t->isEnabled());
-        for (int k = 1; k <= 5; ++k)
-            QCOMPARE(GetIni(rankSectionName(k), QStringLiteral("score"), QString(), pathIn(t.fake, "data.ini")),
-                     QString::number(model[k - 1]));
-        t->ノーマルモード_Click();
-    };
-
-    // Warm up, so that caches and the allocator have settled.
-    for (int i = 0; i < 2000; ++i) {
-        oneRound();
-        if (QTest::currentTestFailed())
-            return;
-    }
-    for (int i = 0; i < 20; ++i)
-        oneRankingGame();
-    const long rssBefore = residentKiB();
-    for (int i = 0, games = 0; i < rounds; ++i) {
-        oneRound();
-        if (QTest::currentTestFailed())
-            return;
-        if (games < rankingGames && i % (rounds / rankingGames) == 0) {
-            oneRankingGame();
-            if (QTest::currentTestFailed())
-                return;
-            ++games;
-        }
-    }
-    const long rssAfter = residentKiB();
-    qInfo("resident memory %ld KiB before, %ld KiB after %d rounds and %d ranking games", rssBefore, rssAfter,
-          rounds, rankingGames);
-#ifndef TIVORAN_SANITIZED
-    QVERIFY2(rssAfter - rssBefore < 1024, "memory grew by 1 MiB or more");
-#endif
 }
 
 QTEST_MAIN(FaultTest)
