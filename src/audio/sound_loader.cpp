@@ -1,25 +1,49 @@
 #include "audio/sound_player.h"
 
+#include "settings/diagnostics.h"
 #include "settings/player_files.h"
 
 #include <QDir>
 #include <QLibrary>
 
-CreateSoundPlayerFn loadSoundModule(const QString &dir)
+namespace {
+
+// The module in dir, or nothing, with the reason in why.
+CreateSoundPlayerFn tryModule(const QString &dir, QString &why)
 {
     // Never unloaded: the player's code and any sound still playing depend
     // on it.
     QLibrary module(QDir(dir).filePath(QStringLiteral("tivoran_sound")));
-    if (!module.load())
+    if (!module.load()) {
+        why = module.errorString();
         return nullptr;
-    return reinterpret_cast<CreateSoundPlayerFn>(module.resolve(TIVORAN_SOUND_ENTRY));
+    }
+    const auto create = reinterpret_cast<CreateSoundPlayerFn>(module.resolve(TIVORAN_SOUND_ENTRY));
+    if (!create)
+        why = module.errorString();
+    return create;
+}
+
+} // namespace
+
+CreateSoundPlayerFn loadSoundModule(const QString &dir)
+{
+    QString why;
+    const CreateSoundPlayerFn create = tryModule(dir, why);
+    if (!create)
+        qCWarning(lcSound).noquote() << "no sound module in" << dir << "-" << why;
+    return create;
 }
 
 CreateSoundPlayerFn loadGameSoundModule(const QString &programDir)
 {
+    QStringList reasons;
     for (const QString &dir : {programDir, installedModuleDir(programDir)}) {
-        if (const CreateSoundPlayerFn create = loadSoundModule(dir))
+        QString why;
+        if (const CreateSoundPlayerFn create = tryModule(dir, why))
             return create;
+        reasons << why;
     }
+    qCWarning(lcSound).noquote() << "no sound module, the game plays silently:" << reasons.join(QStringLiteral("; "));
     return nullptr;
 }

@@ -1,6 +1,7 @@
 #include "settings/player_files.h"
 
 #include "settings/atomic_file.h"
+#include "settings/diagnostics.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,16 @@ const QString kRanking = QStringLiteral("data.ini");
 void seedFile(const QString &source, const QString &target)
 {
     QFile in(source);
-    if (QFileInfo::exists(target) || !in.open(QIODevice::ReadOnly))
+    if (QFileInfo::exists(target))
         return;
+    if (!in.open(QIODevice::ReadOnly)) {
+        qCWarning(lcFiles).noquote() << "cannot read" << source << "-" << in.errorString();
+        return;
+    }
     const QByteArray bytes = in.readAll();
-    if (in.error() == QFileDevice::NoError)
+    if (in.error() != QFileDevice::NoError)
+        qCWarning(lcFiles).noquote() << "cannot read" << source << "-" << in.errorString();
+    else
         writeFileAtomically(target, bytes);
 }
 

@@ -1,10 +1,17 @@
 #include "audio/sound_module/wave_player.h"
 
+#include <QLoggingCategory>
 #include <QSoundEffect>
 #include <QString>
 #include <QUrl>
 
 #include <type_traits>
+
+namespace {
+// The game's sound diagnostics (see settings/diagnostics.h), silent unless
+// switched on.
+Q_LOGGING_CATEGORY(lcSound, "tivoran.sound", QtCriticalMsg)
+} // namespace
 
 WavePlayer::WavePlayer(QObject *parent)
     : QObject(parent)
@@ -28,8 +35,10 @@ int WavePlayer::play(int id)
     // play() on an effect in error would only reset its status; it plays
     // nothing, so say so.
     const QSoundEffect::Status status = effect->status();
-    if (status == QSoundEffect::Error || status == QSoundEffect::Null)
+    if (status == QSoundEffect::Error || status == QSoundEffect::Null) {
+        qCWarning(lcSound) << "sound" << id << "cannot be played:" << (status == QSoundEffect::Error ? "error" : "not loaded");
         return 0;
+    }
     effect->play();
     return effect->isPlaying() ? 1 : 0;
 }
