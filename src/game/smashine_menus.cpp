@@ -30,8 +30,9 @@ QString rankingFile()
 
 void Smashine::COINSAVE_Click()
 {
-    platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
-    platform().messageBox(this, QStringLiteral("  SAVE終了"), AppName);
+    const bool stored = platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
+    platform().messageBox(this, stored ? QStringLiteral("  SAVE終了") : QStringLiteral("  SAVEできませんでした"),
+                          AppName);
 }
 
 void Smashine::COINLOAD_Click()

@@ -76,10 +76,13 @@ QString FakePlatform::getSetting(const QString &app, const QString &section, con
     return settings.value(app + '/' + section + '/' + key, defaultValue);
 }
 
-void FakePlatform::saveSetting(const QString &app, const QString &section, const QString &key,
+bool FakePlatform::saveSetting(const QString &app, const QString &section, const QString &key,
                                const QString &value)
 {
+    if (settingsStoreFails)
+        return false;
     settings.insert(app + '/' + section + '/' + key, value);
+    return true;
 }
 
 QString FakePlatform::programDir()

@@ -51,7 +51,7 @@ public:
     int playWave(int id) override;
     QString getSetting(const QString &app, const QString &section, const QString &key,
                        const QString &defaultValue) override;
-    void saveSetting(const QString &app, const QString &section, const QString &key,
+    bool saveSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value) override;
     QString programDir() override;
     QString playerDir() override;
@@ -76,6 +76,7 @@ public:
     std::deque<double> randomValues;                 // empty: 0.0
     quint32 ticks = 0;                               // advance by hand
     QMap<QString, QString> settings;                 // "app/section/key"
+    bool settingsStoreFails = false;                 // saves store nothing
     QString dir;                                     // program directory
     QString playerFilesDir;                          // empty: the program directory
     int failingWrites = 0;                           // the next this many writes fail
