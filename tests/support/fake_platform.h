@@ -17,6 +17,7 @@
 enum class WriteFault {
     BeforeWrite,  // the temporary file is created, nothing is written to it
     PartialWrite, // half of the bytes reach the temporary file, then it fails
+    AtSync,       // all bytes are written, the disk reports an error on the sync
     AtCommit,     // all bytes are written and flushed, the rename fails
 };
 
@@ -28,6 +29,7 @@ public:
     {
     }
     qint64 write(QSaveFile &file, const QByteArray &bytes) override;
+    bool sync(QSaveFile &file) override;
     bool commit(QSaveFile &file) override;
 
 private:
