@@ -109,6 +109,7 @@ void TestAtomicFile::failingSteps_data()
     QTest::addColumn<qint64>("written"); // bytes in the temporary file at the commit
     QTest::newRow("before write") << WriteFault::BeforeWrite << qint64(0);
     QTest::newRow("partial write") << WriteFault::PartialWrite << qint64(m_new.size() / 2);
+    QTest::newRow("at sync") << WriteFault::AtSync << qint64(m_new.size());
     QTest::newRow("at commit") << WriteFault::AtCommit << qint64(m_new.size());
 }
 

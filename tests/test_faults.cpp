@@ -331,6 +331,7 @@ void FaultTest::interruptedWrites_data()
         const char *name;
     } stages[] = {{WriteFault::BeforeWrite, "nothing written"},
                   {WriteFault::PartialWrite, "half written"},
+                  {WriteFault::AtSync, "sync fails"},
                   {WriteFault::AtCommit, "rename fails"}};
     const char *writes[] = {"ranking check", "name entry", "colours at closing"};
     for (const auto &s : stages) {

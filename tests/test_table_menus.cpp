@@ -15,6 +15,7 @@ namespace {
 const QString SaveDone = QStringLiteral("  SAVE終了");
 const QString LoadDone = QStringLiteral("  LOAD終了");
 const QString NoData = QStringLiteral("  SAVEデータがありません");
+const QString SaveFailed = QStringLiteral("  SAVEできませんでした");
 
 QString slotFile(const FakePlatform &fake)
 {
@@ -26,6 +27,7 @@ class TableMenusTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void saveAndLoadCoins();
+    void saveThatCannotBeStored();
     void storedTextsThatAreNoCoinTotal_data();
     void storedTextsThatAreNoCoinTotal();
     void loadTouchesOnlyTheTotal();
@@ -75,6 +77,47 @@ void TableMenusTest::saveAndLoadCoins()
     QCOMPARE(fresh.fake.messages.size(), 1);
     QCOMPARE(fresh.fake.messages.last().text, NoData);
     QCOMPARE(fresh->Label1->text(), QStringLiteral("100"));
+}
+
+void TableMenusTest::saveThatCannotBeStored()
+{
+    Table t;
+    t->Label1->setText(QStringLiteral("250"));
+    t->COINSAVE_Click();
+    QCOMPARE(t.fake.messages.last().text, SaveDone);
+
+    // The store refuses the next save: the player is told so, once, and
+    // the value stored before stays.
+    t.fake.settingsStoreFails = true;
+    t->Label1->setText(QStringLiteral("777"));
+    t->COINSAVE_Click();
+    QCOMPARE(t.fake.messages.size(), 2);
+    QCOMPARE(t.fake.messages.last().text, SaveFailed);
+    QCOMPARE(t.fake.messages.last().title, QStringLiteral("Tivoran"));
+    QCOMPARE(t.fake.settings.value(QStringLiteral("Tivoran/Coin/Coin")), QStringLiteral("250"));
+    QCOMPARE(t->Label1->text(), QStringLiteral("777"));
+
+    // Loading works as before and gives what the store holds.
+    t->COINLOAD_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("250"));
+    QCOMPARE(t.fake.messages.last().text, LoadDone);
+
+    // Once the store takes values again, SAVE says so.
+    t.fake.settingsStoreFails = false;
+    t->Label1->setText(QStringLiteral("260"));
+    t->COINSAVE_Click();
+    QCOMPARE(t.fake.messages.last().text, SaveDone);
+    QCOMPARE(t.fake.settings.value(QStringLiteral("Tivoran/Coin/Coin")), QStringLiteral("260"));
+
+    // Nothing stored at all and a failing save: still no saved data.
+    Table fresh;
+    fresh.fake.settingsStoreFails = true;
+    fresh->COINSAVE_Click();
+    QCOMPARE(fresh.fake.messages.last().text, SaveFailed);
+    fresh->Label1->setText(QStringLiteral("12"));
+    fresh->COINLOAD_Click();
+    QCOMPARE(fresh.fake.messages.last().text, NoData);
+    QCOMPARE(fresh->Label1->text(), QStringLiteral("12"));
 }
 
 void TableMenusTest::storedTextsThatAreNoCoinTotal_data()

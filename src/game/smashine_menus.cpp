@@ -30,8 +30,9 @@ QString rankingFile()
 
 void Smashine::COINSAVE_Click()
 {
-    platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
-    platform().messageBox(this, QStringLiteral("  SAVE終了"), AppName);
+    const bool stored = platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
+    platform().messageBox(this, stored ? QStringLiteral("  SAVE終了") : QStringLiteral("  SAVEできませんでした"),
+                          AppName);
 }
 
 void Smashine::COINLOAD_Click()
@@ -69,30 +70,17 @@ void Smashine::CheckRank()
     Timer3->setInterval(0);
     reelRunningC = false;
 
-    for (int k = 1; k <= 5; ++k) {
-        const std::optional<qint32> stored =
-            rankScore(GetIni(rankSectionName(k), QStringLiteral("score"), QString(), rankingFile()));
-        const qint32 current = rankScore(Label1->text()).value_or(0);
-        // An empty or unreadable rank is lower than any result.
-        if (stored && *stored >= current)
-            continue;
-        // The lower entries move down and the score is stored in one
-        // replacement of the file: a write that fails or a crash leaves the
-        // old ranking whole, never an entry's score beside another's name.
-        // Each rank is read before anything is written to it, so reading
-        // them all first reads what moving them one by one would.
-        QList<IniChange> changes;
-        for (int j = 4; j >= k; --j) {
-            for (const QString &key : {QStringLiteral("score"), QStringLiteral("name")})
-                changes.append({rankSectionName(j + 1), key, GetIni(rankSectionName(j), key, QString(), rankingFile())});
-        }
-        changes.append({rankSectionName(k), QStringLiteral("score"), Label1->text()});
+    // The lower entries move down and the score is stored in one
+    // replacement of the file: a write that fails or a crash leaves the old
+    // ranking whole, never an entry's score beside another's name. The file
+    // is locked only for that; the name is written by the name entry later.
+    const RankEntry entry = enterRankScore(rankingFile(), Label1->text());
+    if (entry.rank != 0) {
         // When that write fails the name entry still opens, but the name it
         // stores goes nowhere: the old entry keeps its own name.
-        RankSection = WriteIniAll(changes, rankingFile()) ? rankSectionName(k) : QString();
+        RankSection = entry.stored ? rankSectionName(entry.rank) : QString();
         setEnabled(false);
         nameinput::open(this);
-        return;
     }
 }
 

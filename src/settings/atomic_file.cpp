@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -33,6 +34,27 @@ qint64 FileWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
     return file.write(bytes);
 }
 
+bool FileWriteSteps::sync(QSaveFile &file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    // QSaveFile::commit() syncs as well, but ignores what the disk answers,
+    // and renames even a file whose data never reached it.
+    const int fd = file.handle();
+    if (fd < 0)
+        return false;
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    // A file system that cannot sync at all has nothing more to do.
+    return result == 0 || errno == EINVAL || errno == ENOTSUP;
+#else
+    return true;
+#endif
+}
+
 bool FileWriteSteps::commit(QSaveFile &file)
 {
     return file.commit();
@@ -56,12 +78,14 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, FileWrite
         steps = &realSteps;
     bool ok = steps->write(file, bytes) == bytes.size();
     ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    // The new content is on the disk before it replaces the old.
+    ok = ok && steps->sync(file);
     if (!ok) {
         // commit() then removes the temporary file and leaves the target.
         file.cancelWriting();
     }
-    // commit() flushes the temporary file to the disk and renames it into
-    // place, or removes it on failure.
+    // commit() renames the temporary file into place, or removes it on
+    // failure.
     if (!steps->commit(file))
         return false;
     syncDirectoryOf(path);

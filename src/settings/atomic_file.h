@@ -9,17 +9,20 @@
 
 class QSaveFile;
 
-// The two steps of a replacement that touch the disk, done on the open
+// The steps of a replacement that touch the disk, done on the open
 // temporary file. These are the real ones; a subclass can stand in for a
-// disk that fails at either step.
+// disk that fails at any step.
 class FileWriteSteps {
 public:
     virtual ~FileWriteSteps() = default;
     // Writes bytes to the temporary file; the number of bytes written, or -1.
     virtual qint64 write(QSaveFile &file, const QByteArray &bytes);
-    // Flushes the temporary file to the disk and renames it over the old
-    // file; or, after a failure, removes it. True when the new file is in
-    // place.
+    // Brings the temporary file's data onto the disk (fsync). True when the
+    // disk has it; false when it reported an error (a full disk, an I/O
+    // error), and the file must then not replace the old one.
+    virtual bool sync(QSaveFile &file);
+    // Renames the temporary file over the old file; or, after a failure,
+    // removes it. True when the new file is in place.
     virtual bool commit(QSaveFile &file);
 };
 

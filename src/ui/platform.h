@@ -29,10 +29,12 @@ public:
     // Starts sound 1, 2 or 3 and returns at once; a new sound replaces one
     // still playing. Non-zero when playback started.
     virtual int playWave(int id) = 0;
-    // The per-user settings store.
+    // The per-user settings store. A save is true when the value is stored
+    // (on the disk where the store is a file); false when it could not be,
+    // and the store then still holds what it held before.
     virtual QString getSetting(const QString &app, const QString &section, const QString &key,
                                const QString &defaultValue) = 0;
-    virtual void saveSetting(const QString &app, const QString &section, const QString &key,
+    virtual bool saveSetting(const QString &app, const QString &section, const QString &key,
                              const QString &value) = 0;
     // The directory holding the program, without a trailing separator.
     virtual QString programDir() = 0;

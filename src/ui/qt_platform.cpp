@@ -104,12 +104,27 @@ QString QtPlatform::getSetting(const QString &app, const QString &section, const
     return s.value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
-void QtPlatform::saveSetting(const QString &app, const QString &section, const QString &key,
+bool QtPlatform::saveSetting(const QString &app, const QString &section, const QString &key,
                              const QString &value)
 {
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, app, app);
-    s.setValue(section + QLatin1Char('/') + key, value);
+    const QString name = section + QLatin1Char('/') + key;
+    const QVariant before = s.value(name);
+    s.setValue(name, value);
+    // sync() writes the store's file (through a temporary file renamed into
+    // place) and reports in status() whether that worked: a folder that
+    // cannot be made or written, a full disk.
     s.sync();
+    if (s.status() == QSettings::NoError)
+        return true;
+    // Not stored. QSettings keeps the value in memory for every later
+    // reader in this program, so a load would find a value that the store
+    // does not hold: put back what it held.
+    if (before.isValid())
+        s.setValue(name, before);
+    else
+        s.remove(name);
+    return false;
 }
 
 QString QtPlatform::programDir()

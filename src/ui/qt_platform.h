@@ -23,7 +23,7 @@ public:
     int playWave(int id) override;
     QString getSetting(const QString &app, const QString &section, const QString &key,
                        const QString &defaultValue) override;
-    void saveSetting(const QString &app, const QString &section, const QString &key,
+    bool saveSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value) override;
     QString programDir() override;
     QString playerDir() override;

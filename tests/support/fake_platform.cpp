@@ -11,10 +11,18 @@ qint64 FailingWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
         // Half of the bytes reach the disk, then it fails.
         FileWriteSteps::write(file, bytes.left(bytes.size() / 2));
         break;
+    case WriteFault::AtSync:
     case WriteFault::AtCommit:
         return FileWriteSteps::write(file, bytes);
     }
     return -1;
+}
+
+bool FailingWriteSteps::sync(QSaveFile &file)
+{
+    if (m_stage == WriteFault::AtSync)
+        return false;
+    return FileWriteSteps::sync(file);
 }
 
 bool FailingWriteSteps::commit(QSaveFile &file)
@@ -76,10 +84,13 @@ QString FakePlatform::getSetting(const QString &app, const QString &section, con
     return settings.value(app + '/' + section + '/' + key, defaultValue);
 }
 
-void FakePlatform::saveSetting(const QString &app, const QString &section, const QString &key,
+bool FakePlatform::saveSetting(const QString &app, const QString &section, const QString &key,
                                const QString &value)
 {
+    if (settingsStoreFails)
+        return false;
     settings.insert(app + '/' + section + '/' + key, value);
+    return true;
 }
 
 QString FakePlatform::programDir()

@@ -17,6 +17,7 @@
 enum class WriteFault {
     BeforeWrite,  // the temporary file is created, nothing is written to it
     PartialWrite, // half of the bytes reach the temporary file, then it fails
+    AtSync,       // all bytes are written, the disk reports an error on the sync
     AtCommit,     // all bytes are written and flushed, the rename fails
 };
 
@@ -28,6 +29,7 @@ public:
     {
     }
     qint64 write(QSaveFile &file, const QByteArray &bytes) override;
+    bool sync(QSaveFile &file) override;
     bool commit(QSaveFile &file) override;
 
 private:
@@ -51,7 +53,7 @@ public:
     int playWave(int id) override;
     QString getSetting(const QString &app, const QString &section, const QString &key,
                        const QString &defaultValue) override;
-    void saveSetting(const QString &app, const QString &section, const QString &key,
+    bool saveSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value) override;
     QString programDir() override;
     QString playerDir() override;
@@ -76,6 +78,7 @@ public:
     std::deque<double> randomValues;                 // empty: 0.0
     quint32 ticks = 0;                               // advance by hand
     QMap<QString, QString> settings;                 // "app/section/key"
+    bool settingsStoreFails = false;                 // saves store nothing
     QString dir;                                     // program directory
     QString playerFilesDir;                          // empty: the program directory
     int failingWrites = 0;                           // the next this many writes fail
