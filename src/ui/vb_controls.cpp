@@ -143,7 +143,9 @@ void VbLabel::setValueRole(const QString &role)
 {
     m_value = true;
     setAccessibleDescription(role);
-    setAccessibleName(text().isEmpty() ? EmptyValueName : QString());
+    const QString name = text().isEmpty() ? EmptyValueName : QString();
+    if (accessibleName() != name)
+        setAccessibleName(name);
 }
 
 void VbLabel::setText(const QString &text)
