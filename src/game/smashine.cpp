@@ -7,6 +7,7 @@
 #include "game/globals.h"
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
+#include "reels/reel_speech.h"
 #include "ui/ctl_digital.h"
 #include "ui/platform.h"
 #include "ui/window_helpers.h"
@@ -24,6 +25,21 @@ namespace {
 constexpr qint32 LampOff = 0xFFFFFF; // white
 constexpr qint32 LampOn = 255;       // red
 constexpr int ReelInterval = 55;
+
+// Tells screen readers what the reel area shows: its description follows
+// the rows on show, the spinning and the bet lines.
+void describeReels(Smashine &t)
+{
+    const DrawnLine *lines[] = {t.Line1, t.Line2, t.Line3, t.Line4, t.Line5};
+    std::array<bool, 5> shown{};
+    for (int i = 0; i < 5; ++i)
+        shown[i] = lines[i]->isVisible();
+    const QString spoken = reels::spokenReels({t.displayedStep(0), t.displayedStep(1), t.displayedStep(2)},
+                                              {t.reelRunningA, t.reelRunningB, t.reelRunningC}, shown);
+    // Setting a description announces it, changed or not.
+    if (t.surface->accessibleDescription() != spoken)
+        t.surface->setAccessibleDescription(spoken);
+}
 } // namespace
 
 Smashine::Smashine(QWidget *parent)
@@ -120,6 +136,7 @@ void Smashine::Form_Load()
     StopA->setEnabled(false);
     StopB->setEnabled(false);
     StopC->setEnabled(false);
+    describeReels(*this);
 }
 
 void Smashine::showEvent(QShowEvent *event)
@@ -184,6 +201,7 @@ void Smashine::Reset_Click()
             break;
         }
     }
+    describeReels(*this);
 }
 
 void Smashine::Allcoin_Click()
@@ -197,6 +215,7 @@ void Smashine::Allcoin_Click()
         lightLamp(i);
     Allcoin->setEnabled(false);
     Reset->setEnabled(false);
+    describeReels(*this);
 }
 
 // ----------------------------------------------------------------- spinning
@@ -215,6 +234,7 @@ void Smashine::Start_Click()
     }
     Start->setEnabled(false);
     Reset->setEnabled(false);
+    describeReels(*this);
 }
 
 std::array<const Smashine::CellArray *, 3> Smashine::reelArrays(int reel) const
@@ -291,6 +311,7 @@ void Smashine::stopReel(int reel)
         }
     }
     endOfSpinIfAllStand(reel);
+    describeReels(*this);
 }
 
 void Smashine::endOfSpinIfAllStand(int reel)
@@ -450,6 +471,7 @@ void Smashine::countdownSecond()
         m_countdown->stop();
         setTopMenusEnabled(true);
         CheckRank();
+        describeReels(*this);
         return;
     }
     m_countdown->start(1000);

@@ -8,6 +8,7 @@
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -15,6 +16,21 @@
 #include <QPixmap>
 
 using namespace NameEntry;
+
+namespace {
+
+// What a grid cell is for, as a screen reader says it after the cell's
+// caption; empty for a character.
+QString cellRole(int cell)
+{
+    if (cell == BackCell)
+        return QStringLiteral("1文字戻す");
+    if (cell == EndCell)
+        return QStringLiteral("名前を決定");
+    return QString();
+}
+
+} // namespace
 
 nameinput::nameinput(QWidget *table)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -47,7 +63,7 @@ nameinput::nameinput(QWidget *table)
         auto *slot = new VbLabel(QStringLiteral("Label1_%1").arg(FirstSlot + s),
                                  twipsRect(4560 + 840 * s, 480, 615, 615), QString(), this);
         slot->setFont(cellFont);
-        slot->setAccessibleName(QStringLiteral("名前の%1文字目").arg(s + 1));
+        slot->setValueRole(QStringLiteral("名前の%1文字目").arg(s + 1));
         Label1[FirstSlot + s] = slot;
     }
     for (VbLabel *l : Label1) {
@@ -143,6 +159,7 @@ void nameinput::Form_Load()
         Label1[0]->setBackColor(CursorColour);
         NameEntryFirstOpen = false;
     }
+    tellCursor();
 }
 
 int nameinput::cursorCell() const
@@ -169,21 +186,21 @@ void nameinput::Form_KeyDown(int keyCode)
     case VkRight:
     case VkDown: {
         const int from = cursorCell();
-        if (from < 0)
-            return;
-        const int to = moveCursor(from, keyCode);
-        if (to == from)
-            return;
-        Label1[to]->setBackColor(CursorColour);
-        Label1[from]->setBackColor(NormalColour);
-        return;
+        const int to = from < 0 ? from : moveCursor(from, keyCode);
+        if (to != from) {
+            Label1[to]->setBackColor(CursorColour);
+            Label1[from]->setBackColor(NormalColour);
+        }
+        break;
     }
     case VkReturn:
         pressReturn();
-        return;
+        break;
     default:
         return;
     }
+    if (!m_stored)
+        tellCursor();
 }
 
 void nameinput::pressReturn()
@@ -248,6 +265,43 @@ void nameinput::pressReturn()
     // "戻" with nothing typed yet, or a character with all three slots
     // filled, matches no rule: the Return does nothing, so there is never a
     // second cursor.
+}
+
+void nameinput::tellCursor()
+{
+    QList<int> cursors;
+    QStringList captions;
+    for (int i = 0; i < GridCells; ++i) {
+        if (Label1[i]->backColor() == CursorColour) {
+            cursors << i;
+            captions << Label1[i]->text();
+        }
+    }
+    if (cursors == m_toldCursors)
+        return;
+    int focus = cursors.isEmpty() ? -1 : cursors.first();
+    for (int i : cursors) {
+        if (!m_toldCursors.contains(i)) {
+            focus = i; // the cell just painted
+            break;
+        }
+    }
+    for (int i = 0; i < GridCells; ++i) {
+        const QString role = cellRole(i);
+        const QString mark = cursors.contains(i) ? QStringLiteral("選択中") : QString();
+        const QString description = role.isEmpty() || mark.isEmpty() ? role + mark : role + QStringLiteral("、") + mark;
+        if (Label1[i]->accessibleDescription() != description)
+            Label1[i]->setAccessibleDescription(description);
+    }
+    setAccessibleDescription(QStringLiteral("選択中: %1")
+                                 .arg(captions.isEmpty() ? QStringLiteral("なし") : captions.join(QStringLiteral("、"))));
+    m_toldCursors = cursors;
+    // The window keeps the keyboard focus; the cursor cell is what a screen
+    // reader should follow, so it is reported as focused once shown.
+    if (focus >= 0 && isVisible()) {
+        QAccessibleEvent event(Label1[focus], QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void nameinput::storeName()

@@ -5,6 +5,7 @@
 // the cursor is the cell painted in the cursor colour, the slot being filled
 // the one painted in the current-slot colour.
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -65,8 +66,13 @@ private:
     // "終": stores the name, stops the blinking and opens the score window.
     void storeName();
     void blink(int index, bool slotDone, VbTimer *timer);
+    // Tells screen readers where the cursor is: the cursor cells' and the
+    // window's descriptions say so, and a cell newly painted as the cursor
+    // is reported as focused.
+    void tellCursor();
 
     std::array<bool, 3> m_lineVisible{};
     bool m_stored = false;
     QPointer<QWidget> m_table;
+    QList<int> m_toldCursors{-1}; // the cursor cells screen readers know of
 };

@@ -64,7 +64,7 @@ Score::Score(QWidget *table)
         Label2[i]->setAlignment(Qt::AlignCenter);
         Label2[i]->setTextFormat(Qt::PlainText); // a stored "<b>" is shown, not obeyed
         Label2[i]->setBackColor(nameBack);
-        Label2[i]->setAccessibleName(QStringLiteral("%1位の名前").arg(i + 1));
+        Label2[i]->setValueRole(QStringLiteral("%1位の名前").arg(i + 1));
     }
 
     Command1 = new VbButton(QStringLiteral("Command1"), twipsRect(1200, 5640, 2055, 495), QStringLiteral("Back"), this);
@@ -82,7 +82,7 @@ Score::Score(QWidget *table)
         Label3[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         Label3[i]->setTextFormat(Qt::PlainText);
         Label3[i]->setBackColor(scoreBack);
-        Label3[i]->setAccessibleName(QStringLiteral("%1位のスコア").arg(i + 1));
+        Label3[i]->setValueRole(QStringLiteral("%1位のスコア").arg(i + 1));
     }
 
     // Tab order by tab index: Label1(0..1), Label2(0..4), Command1, Label3(0..4).

@@ -22,6 +22,10 @@ void CtlDigital::setText(const QString &text)
 {
     m_text = text;
     refresh();
+    // Screen readers hear the count as written (never the padded "05"),
+    // and hear it change: setting the name announces it.
+    if (accessibleName() != text)
+        setAccessibleName(text);
 }
 
 void CtlDigital::setZero(bool on)

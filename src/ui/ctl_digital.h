@@ -1,6 +1,6 @@
 #pragma once
 // The seven-segment counter of the ranking game. Its `text` reads back
-// exactly what was written.
+// exactly what was written, and is what screen readers hear as its name.
 
 #include <QLCDNumber>
 

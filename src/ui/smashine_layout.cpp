@@ -152,7 +152,7 @@ void Smashine::buildLayout()
     Label1->setBackColor(Black);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label1->setSingleBorder(true);
-    Label1->setAccessibleName(QStringLiteral("TOTAL COINS"));
+    Label1->setValueRole(QStringLiteral("TOTAL COINS"));
     Label10 = new VbLabel(QStringLiteral("Label10"), twipsRect(5160, 5760, 2055, 375),
                           QStringLiteral("PAY COINS"), surface);
     Label10->setFont(gameFont(QStringLiteral("Times New Roman"), 14.25, false));
@@ -165,7 +165,7 @@ void Smashine::buildLayout()
     Label11->setBackColor(Black);
     Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label11->setSingleBorder(true);
-    Label11->setAccessibleName(QStringLiteral("PAY COINS"));
+    Label11->setValueRole(QStringLiteral("PAY COINS"));
     for (VbLabel *l : {Label1, Label9, Label10, Label11})
         l->setFocusPolicy(Qt::NoFocus);
 
@@ -174,7 +174,7 @@ void Smashine::buildLayout()
     Digital1->setGeometry(twipsRect(1500, 670, 2025, 600));
     Digital1->setText(QStringLiteral("60"));
     Digital1->setZero(true);
-    Digital1->setAccessibleName(QStringLiteral("残り時間"));
+    Digital1->setAccessibleDescription(QStringLiteral("残り時間"));
     Digital1->hide();
 
     // Buttons, created in tab order.

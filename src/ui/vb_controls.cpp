@@ -151,6 +151,39 @@ void VbLabel::paintEvent(QPaintEvent *event)
     }
 }
 
+const QString VbLabel::EmptyValueName = QStringLiteral("空欄");
+
+void VbLabel::setValueRole(const QString &role)
+{
+    m_value = true;
+    setAccessibleDescription(role);
+    const QString name = text().isEmpty() ? EmptyValueName : QString();
+    if (accessibleName() != name)
+        setAccessibleName(name);
+}
+
+void VbLabel::setText(const QString &text)
+{
+    if (!m_value) {
+        QLabel::setText(text);
+        return;
+    }
+    // A label without a name of its own is heard by its caption, and Qt
+    // announces every caption change; an empty caption is heard as
+    // "空欄". The name is switched only once it is right for the new
+    // caption, so that no announcement carries a stale one (and setting a
+    // name announces it even when it stays the same).
+    if (text.isEmpty()) {
+        if (accessibleName() != EmptyValueName)
+            setAccessibleName(EmptyValueName);
+        QLabel::setText(text);
+    } else {
+        QLabel::setText(text);
+        if (!accessibleName().isEmpty())
+            setAccessibleName(QString());
+    }
+}
+
 void VbLabel::applyColours()
 {
     QPalette pal = palette();

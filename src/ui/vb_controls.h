@@ -58,11 +58,22 @@ public:
     void setSingleBorder(bool on);
     bool hasSingleBorder() const { return m_border; }
 
+    // A label that shows a value (a coin count, a score, a typed letter):
+    // screen readers hear the caption itself as the label's name and `role`
+    // as its description; while the caption is empty they hear
+    // EmptyValueName. Every caption change is announced.
+    void setValueRole(const QString &role);
+    static const QString EmptyValueName;
+    // Sets the caption; hides QLabel::setText so that a value label keeps
+    // its spoken name in step with what it shows.
+    void setText(const QString &text);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyColours();
+    bool m_value = false;
     qint32 m_back = systemColourRef(SysButtonFace);
     qint32 m_fore = systemColourRef(SysWindowText);
     bool m_transparent = false;
