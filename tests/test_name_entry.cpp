@@ -283,6 +283,30 @@ private Q_SLOTS:
         QCOMPARE(cursors(w), QList<int>{EndCell});
     }
 
+    void returnRulesCoverEveryNameState()
+    {
+        // Every slot state with the cursor on "戻" and on a character: the
+        // slot being filled afterwards, or no rule. Each state steps one
+        // along (a character) or one back ("戻"), never past the ends.
+        const int none = -2;
+        // Indexed by the current slot + 1: all filled, slot 1, 2, 3.
+        const int afterBack[] = {2, none, 0, 1};
+        const int afterCharacter[] = {none, 1, 2, -1};
+        for (int current = -1; current <= 2; ++current) {
+            const auto back = returnRule(true, current);
+            const auto character = returnRule(false, current);
+            QCOMPARE(back ? back->next : none, afterBack[current + 1]);
+            QCOMPARE(character ? character->next : none, afterCharacter[current + 1]);
+        }
+        // One rule per state and key: the table holds no near-copies.
+        for (const ReturnRule &a : ReturnRules) {
+            int same = 0;
+            for (const ReturnRule &b : ReturnRules)
+                same += a.onBack == b.onBack && a.current == b.current;
+            QCOMPARE(same, 1);
+        }
+    }
+
     void movesStopAtTheEdges_data()
     {
         QTest::addColumn<int>("from");

@@ -69,4 +69,12 @@ int virtualKeyFromQt(int qtKey)
     return 0;
 }
 
+std::optional<ReturnRule> returnRule(bool onBack, int current)
+{
+    for (const ReturnRule &rule : ReturnRules)
+        if (rule.onBack == onBack && rule.current == current)
+            return rule;
+    return std::nullopt;
+}
+
 } // namespace NameEntry

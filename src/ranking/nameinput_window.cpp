@@ -216,55 +216,39 @@ void nameinput::pressReturn()
         return;
     }
 
-    VbLabel *slot1 = Label1[FirstSlot];
-    VbLabel *slot2 = Label1[FirstSlot + 1];
-    VbLabel *slot3 = Label1[FirstSlot + 2];
-    const int slot = currentSlot();
-    const bool character = cursor <= LastCharacterCell;
-
-    if (cursor == BackCell && slot == 1) {
-        slot1->setText(QString());
-        slot1->setBackColor(CurrentSlotColour);
-        slot2->setBackColor(NormalColour);
-        Slot2Done = true;
-        Slot1Done = false;
-        Timer1->setInterval(BlinkInterval);
-    } else if (cursor == BackCell && slot == 2) {
-        slot2->setText(QString());
-        slot2->setBackColor(CurrentSlotColour);
-        slot3->setBackColor(NormalColour);
-        Slot3Done = true;
-        Slot2Done = false;
-        Timer2->setInterval(BlinkInterval);
-    } else if (cursor == BackCell && slot < 0) {
-        slot3->setText(QString());
-        slot3->setBackColor(CurrentSlotColour);
-        Slot3Done = false;
-        Timer3->setInterval(BlinkInterval);
-    } else if (character && slot == 0) {
-        slot1->setText(Label1[cursor]->text());
-        slot2->setBackColor(CurrentSlotColour);
-        slot1->setBackColor(NormalColour);
-        Slot1Done = true;
-        Slot2Done = false;
-        Timer2->setInterval(BlinkInterval);
-    } else if (character && slot == 1) {
-        slot2->setText(Label1[cursor]->text());
-        slot3->setBackColor(CurrentSlotColour);
-        slot2->setBackColor(NormalColour);
-        Slot2Done = true;
-        Slot3Done = false;
-        Timer3->setInterval(BlinkInterval);
-    } else if (character && slot == 2) {
-        slot3->setText(Label1[cursor]->text());
-        slot3->setBackColor(NormalColour);
-        Slot3Done = true;
-        Label1[cursor]->setBackColor(NormalColour);
-        Label1[EndCell]->setBackColor(CursorColour);
-    }
     // "戻" with nothing typed yet, or a character with all three slots
     // filled, matches no rule: the Return does nothing, so there is never a
     // second cursor.
+    const std::optional<ReturnRule> rule = returnRule(cursor == BackCell, currentSlot());
+    if (!rule)
+        return;
+    if (rule->onBack)
+        Label1[FirstSlot + rule->next]->setText(QString());
+    else
+        Label1[FirstSlot + rule->current]->setText(Label1[cursor]->text());
+    if (rule->next >= 0)
+        Label1[FirstSlot + rule->next]->setBackColor(CurrentSlotColour);
+    if (rule->current >= 0) {
+        Label1[FirstSlot + rule->current]->setBackColor(NormalColour);
+        setSlotDone(rule->current, true);
+    }
+    if (rule->next >= 0) {
+        setSlotDone(rule->next, false);
+        blinkTimer(rule->next)->setInterval(BlinkInterval);
+    } else {
+        Label1[cursor]->setBackColor(NormalColour);
+        Label1[EndCell]->setBackColor(CursorColour);
+    }
+}
+
+void nameinput::setSlotDone(int slot, bool done)
+{
+    (slot == 0 ? Slot1Done : slot == 1 ? Slot2Done : Slot3Done) = done;
+}
+
+VbTimer *nameinput::blinkTimer(int slot) const
+{
+    return slot == 0 ? Timer1 : slot == 1 ? Timer2 : Timer3;
 }
 
 void nameinput::tellCursor()

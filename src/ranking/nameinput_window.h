@@ -63,6 +63,9 @@ private:
     // The slot (0..2) painted in the current-slot colour, or -1.
     int currentSlot() const;
     void pressReturn();
+    // Slot 0..2's flag (Slot1Done..Slot3Done) and its blink timer.
+    void setSlotDone(int slot, bool done);
+    VbTimer *blinkTimer(int slot) const;
     // "終": stores the name, stops the blinking and opens the score window.
     void storeName();
     void blink(int index, bool slotDone, VbTimer *timer);
