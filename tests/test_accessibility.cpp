@@ -3,7 +3,6 @@
 // the name entry's cursor; and that each change is announced.
 
 #include "fake_platform.h"
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/nameinput_window.h"
@@ -124,8 +123,7 @@ class TestAccessibility : public QObject {
     // Opens the name entry as the ranking check does.
     static nameinput *openEntry(bool firstOpen)
     {
-        NameEntryFirstOpen = firstOpen;
-        nameinput *w = nameinput::open(nullptr);
+        nameinput *w = nameinput::open(nullptr, QStringLiteral("2位"), firstOpen);
         for (VbTimer *timer : {w->Timer1, w->Timer2, w->Timer3})
             timer->blockSignals(true);
         if (!QTest::qWaitForWindowExposed(w, kPatienceMs))
@@ -165,10 +163,7 @@ private Q_SLOTS:
         for (Score *s : openWindows<Score>())
             s->close();
         flushDeletes();
-        setMainForm(nullptr);
         fp.reset();
-        RankSection.clear();
-        NameEntryFirstOpen = false;
     }
 
     void coinsAndPayAreHeardAsValues()
@@ -277,7 +272,6 @@ private Q_SLOTS:
     void nameSlotsAreHeardAsTyped()
     {
         fp = std::make_unique<FakePlatform>();
-        RankSection = QStringLiteral("2位");
         QPointer<nameinput> w = openEntry(true);
         g_heard.clear();
         VbLabel *slots[3] = {w->Label1[FirstSlot], w->Label1[FirstSlot + 1], w->Label1[FirstSlot + 2]};

@@ -6,7 +6,6 @@
 #include "helpers.h"
 #include "table_fixture.h"
 
-#include "game/globals.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/score_window.h"
 #include "ui/qt_texts.h"
@@ -98,7 +97,6 @@ private Q_SLOTS:
     void rankingEntryCannotBeLostByClosingTheTable()
     {
         ShownTable t;
-        NameEntryFirstOpen = true;
         t->Label1->setText(QStringLiteral("450"));
         t->CheckRank();
         const QList<nameinput *> entries = openWindows<nameinput>();
@@ -154,7 +152,6 @@ private Q_SLOTS:
     void nameEntryClosedThroughItsFrameCountsAsEnd()
     {
         ShownTable t;
-        NameEntryFirstOpen = true;
         t->Label1->setText(QStringLiteral("120"));
         t->CheckRank();
         QList<nameinput *> entries = openWindows<nameinput>();

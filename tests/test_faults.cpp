@@ -2,7 +2,6 @@
 // that cannot be written, damaged ranking and colour files, writes that fail
 // half way, and a hundred thousand rounds with a thousand ranking checks.
 
-#include "game/globals.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
@@ -115,7 +114,6 @@ private:
 class FaultTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { RankSection.clear(); }
     void cleanup() { finishRankingWindows(); }
     void readOnlyProgramDirectory_data();
     void readOnlyProgramDirectory();
@@ -162,7 +160,7 @@ void FaultTest::readOnlyProgramDirectory()
     // A ranking game that would place: the check cannot store it, the name
     // entry still opens and its name goes nowhere.
     rankingGame(table, QStringLiteral("900"));
-    QVERIFY(RankSection.isEmpty());
+    QVERIFY(table->RankSection.isEmpty());
     QVERIFY(!openWindows<nameinput>().isEmpty());
     finishRankingWindows();
     QVERIFY(table->isEnabled());
@@ -199,7 +197,7 @@ void FaultTest::programDirectoryUnderAFile()
     // No stored result: every rank is empty, so the score would take the
     // first; it cannot be stored, and the name entry has nowhere to write.
     rankingGame(t, QStringLiteral("700"));
-    QVERIFY(RankSection.isEmpty());
+    QVERIFY(t->RankSection.isEmpty());
     QVERIFY(!openWindows<nameinput>().isEmpty());
     finishRankingWindows();
     QVERIFY(t->isEnabled());
@@ -309,9 +307,9 @@ void FaultTest::corruptFiles()
 
     // A ranking game ends with the result stored where the check put it.
     rankingGame(t, QStringLiteral("32000"));
-    QVERIFY(!RankSection.isEmpty());
+    QVERIFY(!t->RankSection.isEmpty());
     finishRankingWindows();
-    QCOMPARE(GetIni(RankSection, QStringLiteral("score"), QString(), pathIn(t.fake, "data.ini")),
+    QCOMPARE(GetIni(t->RankSection, QStringLiteral("score"), QString(), pathIn(t.fake, "data.ini")),
              QStringLiteral("32000"));
 
     // Closing writes a whole colour file in place of the damaged one.
@@ -372,7 +370,7 @@ void FaultTest::interruptedWrites()
             t.fake.ticks += 1000;
             t->countdownTimeout(); // 0: the ranking check runs
             QVERIFY(!t->countdownRunning());
-            QCOMPARE(RankSection, fail ? QString() : rankSectionName(2));
+            QCOMPARE(t->RankSection, fail ? QString() : rankSectionName(2));
         } else if (write == 1) {
             rankingGame(t, QStringLiteral("450"));
             old = readBytes(target);

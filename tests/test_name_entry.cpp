@@ -5,7 +5,6 @@
 
 #include "fake_platform.h"
 #include "file_conditions.h"
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/nameinput_window.h"
@@ -40,15 +39,15 @@ class TestNameEntry : public QObject {
 
     std::unique_ptr<FakePlatform> fp;
     std::unique_ptr<QWidget> table;
+    QString rankSection; // the rank the ranking check recorded
 
     QString dataIni() const { return fp->dir + "/data.ini"; }
 
     // Opens the entry as the ranking check does: table disabled first.
     nameinput *openEntry(bool firstOpen)
     {
-        NameEntryFirstOpen = firstOpen;
         table->setEnabled(false);
-        nameinput *w = nameinput::open(table.get());
+        nameinput *w = nameinput::open(table.get(), rankSection, firstOpen);
         // The blink timers keep running as in the game, but their ticks come
         // from the tests alone: a key press lets Qt deliver whatever is due,
         // and on a slow machine half a second can pass between two presses.
@@ -116,8 +115,7 @@ private Q_SLOTS:
     {
         fp = std::make_unique<FakePlatform>();
         table = std::make_unique<QWidget>();
-        setMainForm(table.get());
-        RankSection = QStringLiteral("2位");
+        rankSection = QStringLiteral("2位");
     }
 
     void cleanup()
@@ -129,11 +127,8 @@ private Q_SLOTS:
         for (Score *s : scoreWindows())
             s->close();
         flushDeletes();
-        setMainForm(nullptr);
         table.reset();
         fp.reset();
-        RankSection.clear();
-        NameEntryFirstOpen = false;
     }
 
     void openingStartsFromTheInitialState()
@@ -144,7 +139,6 @@ private Q_SLOTS:
         QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint
                                       | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(cursors(w), QList<int>{0});
-        QVERIFY2(!NameEntryFirstOpen, "the first opening clears the flag");
         QCOMPARE(slotTexts(w), QStringList(3, QString()));
         QCOMPARE(current(w), 0);
         for (int i = 1; i < GridCells; ++i)
@@ -406,7 +400,7 @@ private Q_SLOTS:
 
     void withoutARankNothingIsWritten()
     {
-        RankSection.clear();
+        rankSection.clear();
         QPointer<nameinput> w = openEntry(true);
         press(w, "xDDRRRRRRRRRRRRx");
         QVERIFY2(!QFile::exists(dataIni()), "no stray section in a new file");

@@ -2,11 +2,11 @@
 // table through the name entry and the score window.
 
 #include "file_conditions.h"
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
+#include "ranking/name_entry_rules.h"
 #include "ranking/score_window.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
@@ -92,6 +92,7 @@ private Q_SLOTS:
     void newBestMovesEveryoneDown();
     void endToEndWithNameEntry();
     void scoreWindowFromTheMenu();
+    void onlyTheFirstNameEntryOfARunHasACursor();
 };
 
 void RankingGameTest::rankingModeStartsTheCountdown()
@@ -272,7 +273,7 @@ void RankingGameTest::rankCheck()
     Table t;
     if (!file.isEmpty())
         putFile(dataFile(t.fake), file);
-    RankSection = QStringLiteral("unchanged");
+    t->RankSection = QStringLiteral("unchanged");
     // The check leaves an idle table first, whatever was going on.
     t->Allcoin_Click();
     t->Start_Click();
@@ -286,11 +287,11 @@ void RankingGameTest::rankCheck()
     QCOMPARE(ranking(t.fake), after);
     if (section.isEmpty()) {
         QCOMPARE(fileBytes(dataFile(t.fake)), file);
-        QCOMPARE(RankSection, QStringLiteral("unchanged"));
+        QCOMPARE(t->RankSection, QStringLiteral("unchanged"));
         QVERIFY(t->isEnabled());
         QVERIFY(!nameEntryOpen());
     } else {
-        QCOMPARE(RankSection, section);
+        QCOMPARE(t->RankSection, section);
         QVERIFY(!t->isEnabled());
         QVERIFY(nameEntryOpen());
     }
@@ -320,7 +321,7 @@ void RankingGameTest::endToEndWithNameEntry()
     t.spinAndStop(4, 4, 4);
     QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
     runSeconds(t, 59);
-    QCOMPARE(RankSection, QStringLiteral("1位"));
+    QCOMPARE(t->RankSection, QStringLiteral("1位"));
     QVERIFY(!t->isEnabled());
     QVERIFY(nameEntryOpen());
     nameinput *entry = openWindows<nameinput>().first();
@@ -349,6 +350,26 @@ void RankingGameTest::scoreWindowFromTheMenu()
     QCOMPARE(openWindows<Score>().size(), 1);
     openWindows<Score>().first()->close();
     QVERIFY(t->isEnabled());
+}
+
+void RankingGameTest::onlyTheFirstNameEntryOfARunHasACursor()
+{
+    Table t;
+    writeStandardRanking(t.fake);
+    for (const char *score : {"450", "460"}) {
+        const bool first = t->NameEntryFirstOpen;
+        t->Label1->setText(QString::fromLatin1(score));
+        t->CheckRank();
+        const QList<nameinput *> entries = openWindows<nameinput>();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0]->Label1[0]->backColor() == NameEntry::CursorColour, first);
+        QVERIFY2(!t->NameEntryFirstOpen, "opening the entry clears the table's flag");
+        entries[0]->close(); // counts as 終, and the score window follows
+        QCOMPARE(openWindows<Score>().size(), 1);
+        openWindows<Score>()[0]->close();
+        flushDeletes();
+        QVERIFY(t->isEnabled());
+    }
 }
 
 QTEST_MAIN(RankingGameTest)

@@ -4,7 +4,6 @@
 // file work only, never while a player types a name.
 
 #include "file_conditions.h"
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
@@ -67,7 +66,6 @@ void closeRankingWindows()
 class RankingLockTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { RankSection.clear(); }
     void cleanup() { closeRankingWindows(); }
     void copiesTogetherLoseNoEntry();
     void busyFileIsLeftAlone();
@@ -251,7 +249,7 @@ void RankingLockTest::noLockWhileTheNameIsTyped()
     putFile(dataFile(t.fake), standardRanking);
     t->Label1->setText(QStringLiteral("700"));
     t->CheckRank();
-    QCOMPARE(RankSection, rankSectionName(1));
+    QCOMPARE(t->RankSection, rankSectionName(1));
     QList<nameinput *> entries = openWindows<nameinput>();
     QCOMPARE(entries.size(), 1);
     // The name entry is open and the file is free: another copy can change

@@ -2,7 +2,6 @@
 // always gives the game table back when it closes.
 
 #include "fake_platform.h"
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/score_window.h"
 #include "ui/vb_controls.h"
@@ -29,7 +28,6 @@ class TestScoreWindow : public QObject {
 private Q_SLOTS:
     void cleanup()
     {
-        setMainForm(nullptr);
         flushDeletes();
     }
 
@@ -71,7 +69,6 @@ private Q_SLOTS:
         QFETCH(bool, viaBack);
         FakePlatform fp;
         QWidget table;
-        setMainForm(&table);
         table.setEnabled(false);
 
         QPointer<Score> s = Score::open(&table);

@@ -2,7 +2,6 @@
 // each checked against the game's rules, with the memory the program holds
 // measured before and after.
 
-#include "game/globals.h"
 #include "helpers.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
@@ -98,7 +97,7 @@ void SoakTest::soak()
     QList<int> model{500, 400, 300, 200, 100};
     auto oneRankingGame = [&] {
         const int score = int(rng.bounded(700));
-        RankSection.clear();
+        t->RankSection.clear();
         rankingGame(t, QString::number(score));
         int place = 0;
         while (place < 5 && model[place] >= score)
@@ -106,10 +105,10 @@ void SoakTest::soak()
         if (place < 5) {
             model.insert(place, score);
             model.removeLast();
-            QCOMPARE(RankSection, rankSectionName(place + 1));
+            QCOMPARE(t->RankSection, rankSectionName(place + 1));
             QVERIFY(!openWindows<nameinput>().isEmpty());
         } else {
-            QVERIFY(RankSection.isEmpty());
+            QVERIFY(t->RankSection.isEmpty());
         }
         finishRankingWindows();
         QVERIFY(t->isEnabled());

@@ -1,6 +1,5 @@
 // The game table at rest: what start-up leaves behind and where everything is.
 
-#include "game/globals.h"
 #include "reels/reel_model.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
@@ -33,7 +32,6 @@ private Q_SLOTS:
 
 void StartupTest::idleTable()
 {
-    NameEntryFirstOpen = false;
     Table t;
     Smashine *w = t.w.get();
     QCOMPARE(w->Label1->text(), QStringLiteral("100"));
@@ -57,7 +55,8 @@ void StartupTest::idleTable()
     QCOMPARE(w->timeLeft, 0);
     QVERIFY(!w->rankingMode);
     QVERIFY(w->cellTopA.isEmpty() && w->cellBotC.isEmpty());
-    QVERIFY(NameEntryFirstOpen);
+    QVERIFY(w->NameEntryFirstOpen);
+    QVERIFY(w->RankSection.isEmpty());
     QVERIFY(!w->countdownRunning());
     for (auto *spare : {w->Image17, w->Image18, w->Image19, w->Image20})
         QVERIFY(!spare->isVisible());

@@ -4,7 +4,6 @@
 // SCALE is the screen scale factor (1 or 2; default 1).
 
 #include "game/smashine.h"
-#include "game/globals.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/score_window.h"
 #include "ui/ctl_digital.h"
@@ -67,7 +66,7 @@ int main(int argc, char *argv[])
         Score *score = Score::open(&table);
         save(score, dir, QStringLiteral("Score"), scale);
         delete score;
-        nameinput *entry = nameinput::open(&table);
+        nameinput *entry = nameinput::open(&table, QStringLiteral("2位"), true);
         entry->Form_KeyDown(13); // "A" in the first slot
         entry->Form_KeyDown(39);
         save(entry, dir, QStringLiteral("nameinput"), scale);

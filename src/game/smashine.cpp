@@ -4,7 +4,6 @@
 #include "game/smashine.h"
 
 #include "audio/playwave.h"
-#include "game/globals.h"
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "reels/reel_speech.h"
@@ -46,7 +45,6 @@ Smashine::Smashine(QWidget *parent)
     : QMainWindow(parent)
 {
     buildLayout();
-    setMainForm(this);
 
     connect(Reset, &QPushButton::clicked, this, &Smashine::Reset_Click);
     connect(Allcoin, &QPushButton::clicked, this, &Smashine::Allcoin_Click);
@@ -79,11 +77,7 @@ Smashine::Smashine(QWidget *parent)
     Form_Load();
 }
 
-Smashine::~Smashine()
-{
-    if (mainForm() == this)
-        setMainForm(nullptr);
-}
+Smashine::~Smashine() = default;
 
 // ---------------------------------------------------------------- start-up
 

@@ -66,6 +66,11 @@ public:
     bool reelRunningA = false, reelRunningB = false, reelRunningC = false;
     QString cellTopA, cellMidA, cellBotA, cellTopB, cellMidB, cellBotB, cellTopC, cellMidC, cellBotC;
     qint16 spinPay = 0;
+    // Section of the ranking file ("1位".."5位") of the rank just earned,
+    // whose name the name entry fills in; empty at start.
+    QString RankSection;
+    // True until the name entry has been opened once in this run.
+    bool NameEntryFirstOpen = true;
 
     // The largest coin total the table keeps; wins beyond it are not added.
     static constexpr int CoinCap = 32767;

@@ -3,7 +3,6 @@
 
 #include "game/smashine.h"
 
-#include "game/globals.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
@@ -80,7 +79,8 @@ void Smashine::CheckRank()
         // stores goes nowhere: the old entry keeps its own name.
         RankSection = entry.stored ? rankSectionName(entry.rank) : QString();
         setEnabled(false);
-        nameinput::open(this);
+        nameinput::open(this, RankSection, NameEntryFirstOpen);
+        NameEntryFirstOpen = false;
     }
 }
 

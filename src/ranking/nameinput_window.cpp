@@ -1,6 +1,5 @@
 #include "ranking/nameinput_window.h"
 
-#include "game/globals.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/score_window.h"
@@ -32,9 +31,11 @@ QString cellRole(int cell)
 
 } // namespace
 
-nameinput::nameinput(QWidget *table)
+nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_table(table)
+    , m_rankSection(rankSection)
+    , m_firstOpen(firstOpen)
 {
     setObjectName(QStringLiteral("nameinput"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -114,9 +115,9 @@ nameinput::~nameinput()
         qApp->removeEventFilter(this);
 }
 
-nameinput *nameinput::open(QWidget *table)
+nameinput *nameinput::open(QWidget *table, const QString &rankSection, bool firstOpen)
 {
-    auto *window = new nameinput(table);
+    auto *window = new nameinput(table, rankSection, firstOpen);
     showBlockingOver(window, table);
     window->activateWindow();
     window->setFocus(Qt::ActiveWindowFocusReason);
@@ -155,10 +156,8 @@ void nameinput::Form_Load()
     setLineVisible(1, false);
     setLineVisible(2, false);
 
-    if (NameEntryFirstOpen) {
+    if (m_firstOpen)
         Label1[0]->setBackColor(CursorColour);
-        NameEntryFirstOpen = false;
-    }
     tellCursor();
 }
 
@@ -296,8 +295,8 @@ void nameinput::storeName()
     const QString name = Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
     // Without a rank to fill there is nothing to store; an empty section
     // name would only add a stray section to the ranking file.
-    if (!RankSection.isEmpty())
-        WriteIni(RankSection, QStringLiteral("name"), name, playerFile(QStringLiteral("data.ini")));
+    if (!m_rankSection.isEmpty())
+        WriteIni(m_rankSection, QStringLiteral("name"), name, playerFile(QStringLiteral("data.ini")));
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);

@@ -19,14 +19,18 @@ class nameinput : public QWidget {
     Q_OBJECT
 public:
     // table: the game table, disabled while the entry and then the score
-    // window are open.
-    explicit nameinput(QWidget *table = nullptr);
+    // window are open. rankSection: the section of the ranking file ("1位"
+    // .. "5位") that receives the name; empty when the rank could not be
+    // stored, and then no name is written. firstOpen: the first opening in
+    // this run of the game, which starts with the cursor on "A".
+    explicit nameinput(QWidget *table = nullptr, const QString &rankSection = QString(),
+                       bool firstOpen = false);
     ~nameinput() override;
 
     // Creates, loads, shows and activates a new name entry over the disabled
     // game table, which takes no input until the score window that follows
     // it closes. It deletes itself when closed.
-    static nameinput *open(QWidget *table);
+    static nameinput *open(QWidget *table, const QString &rankSection, bool firstOpen);
 
     // Controls. Label1(0..38) the grid, Label1(39..41) the name slots.
     std::array<VbLabel *, 42> Label1{};
@@ -77,5 +81,7 @@ private:
     std::array<bool, 3> m_lineVisible{};
     bool m_stored = false;
     QPointer<QWidget> m_table;
+    QString m_rankSection;
+    bool m_firstOpen = false;
     QList<int> m_toldCursors{-1}; // the cursor cells screen readers know of
 };

@@ -19,7 +19,6 @@
 #include "fake_platform.h"
 #include "helpers.h"
 #include "table_fixture.h"
-#include "game/globals.h"
 #include "game/smashine.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
