@@ -17,12 +17,6 @@ namespace {
 const QString AppName = QStringLiteral("Tivoran");
 const QString CoinSection = QStringLiteral("Coin");
 const QString CoinKey = QStringLiteral("Coin");
-
-QString rankingFile()
-{
-    // Built anew for every access.
-    return playerFile(QStringLiteral("data.ini"));
-}
 } // namespace
 
 // ---------------------------------------------------------- coin save/load
@@ -113,7 +107,7 @@ void Smashine::setLineColour(qint32 ref)
 void Smashine::loadColours()
 {
     TableColours c{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()};
-    if (!loadSlotIni(playerFile(QStringLiteral("slot.ini")), c))
+    if (!loadSlotIni(colourFile(), c))
         return;
     Shape2->setFillColor(c.table);
     Shape1->setFillColor(c.frame);
@@ -123,7 +117,7 @@ void Smashine::loadColours()
 void Smashine::saveColours()
 {
     // A settings file that cannot be written never keeps the game from ending.
-    saveSlotIni(playerFile(QStringLiteral("slot.ini")),
+    saveSlotIni(colourFile(),
                 TableColours{Shape2->fillColor(), Shape1->fillColor(), Line1->borderColor()});
 }
 

@@ -296,7 +296,7 @@ void nameinput::storeName()
     // Without a rank to fill there is nothing to store; an empty section
     // name would only add a stray section to the ranking file.
     if (!m_rankSection.isEmpty())
-        WriteIni(m_rankSection, QStringLiteral("name"), name, playerFile(QStringLiteral("data.ini")));
+        WriteIni(m_rankSection, QStringLiteral("name"), name, rankingFile());
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);

@@ -1,6 +1,7 @@
 #include "ranking/score_window.h"
 
 #include "ranking/inigw.h"
+#include "ranking/rank_check.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/pictures.h"
@@ -12,12 +13,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("               Tivoran  ランキング");
-
-// Section of rank 1..5 in the ranking file.
-QString rankSection(int rank)
-{
-    return QString::number(rank) + QStringLiteral("位");
-}
 
 // A stored name or score as shown: the text as stored, less the control
 // characters a damaged or hand-edited file can hold (they would show as
@@ -117,9 +112,9 @@ void Score::Form_Load()
     // All five scores first, then all five names; the path is built anew for
     // every read.
     for (int i = 0; i < 5; ++i)
-        Label3[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("score"), QString(), playerFile(QStringLiteral("data.ini")))));
+        Label3[i]->setText(shownAsStored(GetIni(rankSectionName(i + 1), QStringLiteral("score"), QString(), rankingFile())));
     for (int i = 0; i < 5; ++i)
-        Label2[i]->setText(shownAsStored(GetIni(rankSection(i + 1), QStringLiteral("name"), QString(), playerFile(QStringLiteral("data.ini")))));
+        Label2[i]->setText(shownAsStored(GetIni(rankSectionName(i + 1), QStringLiteral("name"), QString(), rankingFile())));
 }
 
 void Score::Command1_Click()

@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString kRanking = QStringLiteral("data.ini");
-
 // A copy of source at target, unless target already exists, written whole
 // by the safe writer.
 void seedFile(const QString &source, const QString &target)
@@ -59,15 +57,15 @@ QString findShippedFile(const QString &programDir, const QString &fileName)
 QString choosePlayerDir(const QString &programDir, const QString &userDataDir,
                         const QStringList &shippedDirs)
 {
-    if (QFileInfo(QDir(programDir).filePath(kRanking)).isFile() && QFileInfo(programDir).isWritable())
+    if (QFileInfo(QDir(programDir).filePath(RankingFileName)).isFile() && QFileInfo(programDir).isWritable())
         return programDir;
     if (userDataDir.isEmpty())
         return programDir;
     QDir().mkpath(userDataDir);
-    const QString ranking = QDir(userDataDir).filePath(kRanking);
+    const QString ranking = QDir(userDataDir).filePath(RankingFileName);
     if (!QFileInfo::exists(ranking)) {
         for (const QString &dir : shippedDirs) {
-            const QString source = QDir(dir).filePath(kRanking);
+            const QString source = QDir(dir).filePath(RankingFileName);
             if (QFileInfo(source).isFile()) {
                 seedFile(source, ranking);
                 break;

@@ -13,6 +13,10 @@
 #include <QString>
 #include <QStringList>
 
+// The player's files, by name: the top five and the table's colours.
+inline const QString RankingFileName = QStringLiteral("data.ini");
+inline const QString ColourFileName = QStringLiteral("slot.ini");
+
 // Where the installed tree keeps what the program reads, relative to the
 // directory of the program.
 QString installedDataDir(const QString &programDir);   // share/tivoran

@@ -1,5 +1,7 @@
 #include "ui/platform.h"
 
+#include "settings/player_files.h"
+
 #include <QDir>
 
 namespace {
@@ -25,4 +27,14 @@ QString programFile(const QString &fileName)
 QString playerFile(const QString &fileName)
 {
     return QDir(platform().playerDir()).filePath(fileName);
+}
+
+QString rankingFile()
+{
+    return playerFile(RankingFileName);
+}
+
+QString colourFile()
+{
+    return playerFile(ColourFileName);
 }

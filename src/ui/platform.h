@@ -65,3 +65,7 @@ void setPlatform(Platform *p);
 QString programFile(const QString &fileName);
 // Path of one of the player's files: the player directory and the file name.
 QString playerFile(const QString &fileName);
+// The player's ranking file and colour file, their paths built anew at every
+// call.
+QString rankingFile();
+QString colourFile();
