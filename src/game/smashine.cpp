@@ -108,13 +108,9 @@ void Smashine::Form_Load()
             (*a)[k]->setPicture(Image1[(k + 5) % 7]->picture());
     }
 
-    Image10->setPicture(Image1[4]->picture());
-    Image11->setPicture(Image1[3]->picture());
-    Image12->setPicture(Image1[2]->picture());
-    Image13->setPicture(Image1[6]->picture());
-    Image14->setPicture(Image1[5]->picture());
-    Image15->setPicture(Image1[0]->picture());
-    Image16->setPicture(Image1[1]->picture());
+    // Each row of the pay table shows the picture of its symbol.
+    for (size_t row = 0; row < reels::PayTable.size(); ++row)
+        payImages[row]->setPicture(Image1[reels::PayTable[row].position]->picture());
 
     for (CellArray *a : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image7, &Image8, &Image9}) {
         for (int k = 0; k < 7; ++k)

@@ -46,6 +46,9 @@ public:
     VbLabel *Label11 = nullptr; // pay of the last spin
     VbLabel *Label9 = nullptr, *Label10 = nullptr;
     std::array<VbLabel *, 7> payLabels{}; // Label2..Label8
+    // The pay table's pictures top to bottom: Image10..Image14, Image16,
+    // Image15, one per row of reels::PayTable.
+    std::array<DrawnImage *, 7> payImages{};
     CtlDigital *Digital1 = nullptr;
 
     VbButton *Allcoin = nullptr, *StopA = nullptr, *StopB = nullptr, *Start = nullptr,
@@ -125,7 +128,17 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The table's controls, area by area, in the drawing order.
     void buildLayout();
+    void buildWindow();
+    void buildBackground();
+    void buildReels();
+    void buildLamps();
+    void buildPayTable();
+    void buildPayLines();
+    void buildSpares();
+    void buildCounters();
+    void buildButtons();
     void setStopsEnabled(bool on);
     void takeBet(int coins);
     void lightLamp(int i);

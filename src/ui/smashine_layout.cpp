@@ -21,6 +21,28 @@ constexpr qint32 LineColour = rgbRef(192, 192, 255);
 
 void Smashine::buildLayout()
 {
+    buildWindow();
+    // Drawn elements, back to front; then the widgets above them.
+    buildBackground();
+    buildReels();
+    buildLamps();
+    buildPayTable();
+    buildPayLines();
+    buildSpares();
+    buildCounters();
+    buildButtons();
+
+    Timer1 = new VbTimer(QStringLiteral("Timer1"), this);
+    Timer2 = new VbTimer(QStringLiteral("Timer2"), this);
+    Timer3 = new VbTimer(QStringLiteral("Timer3"), this);
+
+    buildMenus();
+    // Fixed size: the table plus the menu bar.
+    layout()->activate();
+}
+
+void Smashine::buildWindow()
+{
     setObjectName(QStringLiteral("Smashine"));
     setWindowTitle(QStringLiteral("Tivoran             "));
     setWindowIcon(programIcon());
@@ -34,8 +56,11 @@ void Smashine::buildLayout()
     setFormBackColor(surface, systemColourRef(SysActiveBorder));
     setCentralWidget(surface);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
 
-    // Drawn elements, back to front.
+// The frame, the table and the panels behind the reels.
+void Smashine::buildBackground()
+{
     Shape4 = surface->add<DrawnShape>(QStringLiteral("Shape4"), DrawnShape::Rectangle,
                                       twipsRect(5040, 360, 2175, 4335), rgbRef(192, 255, 192),
                                       rgbRef(128, 128, 255), 5);
@@ -52,7 +77,11 @@ void Smashine::buildLayout()
                                      twipsRect(2040, 1320, 975, 2655), panel, Black, 1);
     LineC = surface->add<DrawnShape>(QStringLiteral("LineC"), DrawnShape::Rectangle,
                                      twipsRect(3120, 1320, 975, 2655), panel, Black, 1);
+}
 
+// The nine reel cells, seven stacked pictures each.
+void Smashine::buildReels()
+{
     const struct {
         CellArray *array;
         const char *name;
@@ -72,42 +101,55 @@ void Smashine::buildLayout()
     }
     for (int k = 0; k < 7; ++k)
         Image1[k]->setPicture(reels::PicApple + k);
+}
 
-    // The coin total sits here in the drawing order; as a label it is a
-    // widget (below).
+// The bet lamps. (The coin total comes next in the drawing order; as a
+// label it is a widget, made with the counters.)
+void Smashine::buildLamps()
+{
     const int lampTops[5] = {2520, 1680, 3360, 960, 4080};
     for (int i = 0; i < 5; ++i) {
         Shape3[i] = surface->add<DrawnShape>(QStringLiteral("Shape3(%1)").arg(i), DrawnShape::Circle,
                                              twipsRect(4320, lampTops[i], 255, 255), White,
                                              systemColourRef(SysActiveBorder), 1);
     }
+}
 
-    // Pay table, top to bottom.
+// The pay table, top to bottom: each row a picture and its pay, the pays
+// those of the game's pay table.
+void Smashine::buildPayTable()
+{
     const struct {
         DrawnImage **image;
         const char *imageName;
         int labelIndex; // 2..8
         int imageTop;
         int labelTop;
-        const char *caption;
     } payRows[] = {
-        {&Image10, "Image10", 2, 480, 600, "1000"}, {&Image11, "Image11", 3, 1080, 1200, "800"},
-        {&Image12, "Image12", 4, 1680, 1800, "600"}, {&Image13, "Image13", 5, 2280, 2400, "400"},
-        {&Image14, "Image14", 6, 2880, 3000, "200"}, {&Image16, "Image16", 8, 3480, 3600, "100"},
-        {&Image15, "Image15", 7, 4080, 4200, "50"},
+        {&Image10, "Image10", 2, 480, 600}, {&Image11, "Image11", 3, 1080, 1200},
+        {&Image12, "Image12", 4, 1680, 1800}, {&Image13, "Image13", 5, 2280, 2400},
+        {&Image14, "Image14", 6, 2880, 3000}, {&Image16, "Image16", 8, 3480, 3600},
+        {&Image15, "Image15", 7, 4080, 4200},
     };
-    for (const auto &row : payRows) {
+    static_assert(std::size(payRows) == reels::PayTable.size());
+    for (size_t i = 0; i < std::size(payRows); ++i) {
+        const auto &row = payRows[i];
         *row.image = surface->add<DrawnImage>(QString::fromLatin1(row.imageName),
                                               twipsRect(5280, row.imageTop, 420, 420), true);
+        payImages[i] = *row.image;
         auto *label = new VbLabel(QStringLiteral("Label%1").arg(row.labelIndex),
-                                  twipsRect(5880, row.labelTop, 735, 375), QString::fromLatin1(row.caption),
-                                  surface);
+                                  twipsRect(5880, row.labelTop, 735, 375),
+                                  QString::number(reels::PayTable[i].pay), surface);
         label->setFont(gameFont(QStringLiteral("Times New Roman"), 12, true));
         label->setBackColor(rgbRef(255, 255, 192));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         payLabels[row.labelIndex - 2] = label;
     }
+}
 
+// The five pay lines over the reels, hidden until bet.
+void Smashine::buildPayLines()
+{
     Line2 = surface->add<DrawnLine>(QStringLiteral("Line2"), twipsPoint(960, 1320), twipsPoint(4080, 3960),
                                     LineColour, 2);
     Line1 = surface->add<DrawnLine>(QStringLiteral("Line1"), twipsPoint(4080, 1320), twipsPoint(960, 3960),
@@ -120,7 +162,11 @@ void Smashine::buildLayout()
                                     LineColour, 2);
     for (DrawnLine *line : {Line1, Line2, Line3, Line4, Line5})
         line->setVisible(false);
+}
 
+// The four spare pictures, never shown.
+void Smashine::buildSpares()
+{
     const struct {
         DrawnImage **image;
         const char *name;
@@ -137,8 +183,11 @@ void Smashine::buildLayout()
         (*s.image)->setPicture(s.picture);
         (*s.image)->setVisible(false);
     }
+}
 
-    // Counters and their headings.
+// The coin total and the pay, with their headings, and the countdown.
+void Smashine::buildCounters()
+{
     const qint32 face = systemColourRef(SysButtonFace);
     Label9 = new VbLabel(QStringLiteral("Label9"), twipsRect(5160, 4920, 2055, 375),
                          QStringLiteral("TOTAL COINS"), surface);
@@ -176,8 +225,11 @@ void Smashine::buildLayout()
     Digital1->setZero(true);
     Digital1->setAccessibleDescription(QStringLiteral("残り時間"));
     Digital1->hide();
+}
 
-    // Buttons, created in tab order.
+// The buttons, created in tab order.
+void Smashine::buildButtons()
+{
     const QFont stopFont = gameFont(QStringLiteral("Arial"), 15.75, true);
     Allcoin = new VbButton(QStringLiteral("Allcoin"), twipsRect(2040, 4920, 1095, 375),
                            QStringLiteral("ALL COINS"), surface);
@@ -216,14 +268,6 @@ void Smashine::buildLayout()
     StopB->setEnabled(false);
     StopC->setEnabled(false);
     ENDS->setEnabled(false);
-
-    Timer1 = new VbTimer(QStringLiteral("Timer1"), this);
-    Timer2 = new VbTimer(QStringLiteral("Timer2"), this);
-    Timer3 = new VbTimer(QStringLiteral("Timer3"), this);
-
-    buildMenus();
-    // Fixed size: the table plus the menu bar.
-    layout()->activate();
 }
 
 void Smashine::buildMenus()

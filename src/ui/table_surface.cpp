@@ -146,15 +146,6 @@ DrawingSurface::DrawingSurface(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-DrawnElement *DrawingSurface::element(const QString &name) const
-{
-    for (const auto &e : m_elements) {
-        if (e->name() == name)
-            return e.get();
-    }
-    return nullptr;
-}
-
 void DrawingSurface::elementChanged(const DrawnElement &e)
 {
     update(e.bounds());

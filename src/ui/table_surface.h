@@ -118,8 +118,6 @@ public:
     }
 
     const std::vector<std::unique_ptr<DrawnElement>> &elements() const { return m_elements; }
-    // The element of that name, or nullptr.
-    DrawnElement *element(const QString &name) const;
     void elementChanged(const DrawnElement &e);
 
 protected:

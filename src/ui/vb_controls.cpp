@@ -100,12 +100,6 @@ QFont gameFont(const QString &face, double points, bool bold)
     return f;
 }
 
-VbLabel::VbLabel(QWidget *parent)
-    : QLabel(parent)
-{
-    applyColours();
-}
-
 VbLabel::VbLabel(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
 {
@@ -123,12 +117,6 @@ void VbLabel::setBackColor(qint32 ref)
 void VbLabel::setForeColor(qint32 ref)
 {
     m_fore = ref;
-    applyColours();
-}
-
-void VbLabel::setTransparentBack(bool on)
-{
-    m_transparent = on;
     applyColours();
 }
 
@@ -191,7 +179,7 @@ void VbLabel::applyColours()
     pal.setColor(QPalette::WindowText, colorFromRef(m_fore));
     pal.setColor(QPalette::Disabled, QPalette::WindowText, colorFromRef(m_fore));
     setPalette(pal);
-    setAutoFillBackground(!m_transparent);
+    setAutoFillBackground(true);
 }
 
 VbButton::VbButton(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent)

@@ -44,15 +44,12 @@ QFont gameFont(const QString &face, double points, bool bold);
 class VbLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit VbLabel(QWidget *parent = nullptr);
     VbLabel(const QString &name, const QRect &geometry, const QString &caption, QWidget *parent);
 
     qint32 backColor() const { return m_back; }
     void setBackColor(qint32 ref);
     qint32 foreColor() const { return m_fore; }
     void setForeColor(qint32 ref);
-    // A label without its own background shows the window behind it.
-    void setTransparentBack(bool on);
     // A single border line in the desktop's window-frame colour round the
     // label, whatever colour its text has.
     void setSingleBorder(bool on);
@@ -76,7 +73,6 @@ private:
     bool m_value = false;
     qint32 m_back = systemColourRef(SysButtonFace);
     qint32 m_fore = systemColourRef(SysWindowText);
-    bool m_transparent = false;
     bool m_border = false;
 };
 
