@@ -2,6 +2,7 @@
 
 #include "ranking/profile_file.h"
 #include "settings/ansi.h"
+#include "settings/diagnostics.h"
 #include "ui/platform.h"
 
 #include <QDeadlineTimer>
@@ -32,14 +33,17 @@ std::optional<QByteArray> readProfile(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return QByteArray();
-    if (!info.isFile())
-        return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcFiles).noquote() << "cannot read" << path << "-"
+                                     << (info.isFile() ? file.errorString() : QStringLiteral("not a file"));
         return std::nullopt;
+    }
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        qCWarning(lcFiles).noquote() << "cannot read" << path << "-" << file.errorString();
         return std::nullopt;
+    }
     return bytes;
 }
 
@@ -69,11 +73,15 @@ bool takeLock(QLockFile &lock, std::chrono::milliseconds wait)
     while (!lock.tryLock()) {
         // No lock file can be made there (a read-only or missing folder):
         // waiting does not help, and no file can be written there either.
-        if (lock.error() != QLockFile::LockFailedError)
+        if (lock.error() != QLockFile::LockFailedError) {
+            qCWarning(lcFiles).noquote() << "cannot lock" << lock.fileName() << "- no lock file can be made there";
             return false;
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
-        if (left <= 0ms)
+        if (left <= 0ms) {
+            qCWarning(lcFiles).noquote() << "cannot lock" << lock.fileName() << "- another copy of the game holds it";
             return false;
+        }
         QThread::msleep(std::min(pause, left).count());
         pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }

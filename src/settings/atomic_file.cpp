@@ -1,5 +1,7 @@
 #include "settings/atomic_file.h"
 
+#include "settings/diagnostics.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -65,29 +67,38 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, FileWrite
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
+    // One line for the developer's log (see diagnostics.h); false.
+    auto failed = [&](const char *step) {
+        qCWarning(lcFiles).noquote() << "cannot write" << path << "-" << step << "failed:" << file.errorString();
+        return false;
+    };
     // Never open the target itself when no temporary file can be made.
     file.setDirectWriteFallback(false);
     // Unbuffered, so that every failed write is recorded by QSaveFile at
     // once: a failure while flushing an internal buffer inside commit() would
     // not stop the rename.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+        return failed("creating the temporary file");
 
     FileWriteSteps realSteps;
     if (!steps)
         steps = &realSteps;
-    bool ok = steps->write(file, bytes) == bytes.size();
-    ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    const char *failedStep = nullptr;
+    if (steps->write(file, bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
+        failedStep = "writing";
     // The new content is on the disk before it replaces the old.
-    ok = ok && steps->sync(file);
-    if (!ok) {
+    else if (!steps->sync(file))
+        failedStep = "syncing";
+    if (failedStep) {
         // commit() then removes the temporary file and leaves the target.
         file.cancelWriting();
+        steps->commit(file);
+        return failed(failedStep);
     }
     // commit() renames the temporary file into place, or removes it on
     // failure.
     if (!steps->commit(file))
-        return false;
+        return failed("replacing the old file");
     syncDirectoryOf(path);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "ui/qt_platform.h"
 
 #include "settings/atomic_file.h"
+#include "settings/diagnostics.h"
 #include "settings/player_files.h"
 #include "ui/qt_texts.h"
 
@@ -45,12 +46,18 @@ std::optional<qint32> QtPlatform::chooseColor(QWidget *parent)
 
 bool QtPlatform::openFile(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened)
+        qCWarning(lcFiles).noquote() << "the desktop did not open" << path;
+    return opened;
 }
 
 bool QtPlatform::openUrl(const QUrl &url)
 {
-    return QDesktopServices::openUrl(url);
+    const bool opened = QDesktopServices::openUrl(url);
+    if (!opened)
+        qCWarning(lcFiles).noquote() << "the desktop did not open" << url.toString();
+    return opened;
 }
 
 void QtPlatform::preloadSounds()
@@ -117,6 +124,7 @@ bool QtPlatform::saveSetting(const QString &app, const QString &section, const Q
     s.sync();
     if (s.status() == QSettings::NoError)
         return true;
+    qCWarning(lcFiles).noquote() << "cannot store" << name << "in" << s.fileName();
     // Not stored. QSettings keeps the value in memory for every later
     // reader in this program, so a load would find a value that the store
     // does not hold: put back what it held.
