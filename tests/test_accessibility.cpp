@@ -4,6 +4,7 @@
 
 #include "fake_platform.h"
 #include "helpers.h"
+#include "ranking_play.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/score_window.h"
@@ -123,12 +124,7 @@ class TestAccessibility : public QObject {
     // Opens the name entry as the ranking check does.
     static nameinput *openEntry(bool firstOpen)
     {
-        nameinput *w = nameinput::open(nullptr, QStringLiteral("2位"), firstOpen);
-        for (VbTimer *timer : {w->Timer1, w->Timer2, w->Timer3})
-            timer->blockSignals(true);
-        if (!QTest::qWaitForWindowExposed(w, kPatienceMs))
-            qWarning("name entry not exposed");
-        return w;
+        return openNameEntry(nullptr, QStringLiteral("2位"), firstOpen);
     }
 
     // R L U D for the arrows, x for Return.

@@ -6,6 +6,7 @@
 #include "fake_platform.h"
 #include "file_conditions.h"
 #include "helpers.h"
+#include "ranking_play.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/score_window.h"
@@ -47,15 +48,7 @@ class TestNameEntry : public QObject {
     nameinput *openEntry(bool firstOpen)
     {
         table->setEnabled(false);
-        nameinput *w = nameinput::open(table.get(), rankSection, firstOpen);
-        // The blink timers keep running as in the game, but their ticks come
-        // from the tests alone: a key press lets Qt deliver whatever is due,
-        // and on a slow machine half a second can pass between two presses.
-        for (VbTimer *timer : {w->Timer1, w->Timer2, w->Timer3})
-            timer->blockSignals(true);
-        if (!QTest::qWaitForWindowExposed(w, kPatienceMs))
-            qWarning("name entry not exposed");
-        return w;
+        return openNameEntry(table.get(), rankSection, firstOpen);
     }
 
     // Presses keys on the entry's window: R L U D for the arrows, x for

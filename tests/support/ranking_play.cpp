@@ -5,7 +5,10 @@
 #include "ranking/score_window.h"
 #include "settings/ansi.h"
 
+#include "ui/vb_controls.h"
+
 #include <QCoreApplication>
+#include <QTest>
 
 QByteArray standardRanking()
 {
@@ -24,6 +27,16 @@ void rankingGame(Table &t, const QString &score)
         t.fake.ticks += 1000;
         t->countdownTimeout();
     }
+}
+
+nameinput *openNameEntry(QWidget *table, const QString &rankSection, bool firstOpen)
+{
+    nameinput *w = nameinput::open(table, rankSection, firstOpen);
+    for (VbTimer *timer : {w->Timer1, w->Timer2, w->Timer3})
+        timer->blockSignals(true);
+    if (!QTest::qWaitForWindowExposed(w, kPatienceMs))
+        qWarning("name entry not exposed");
+    return w;
 }
 
 void finishRankingWindows()

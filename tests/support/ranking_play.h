@@ -14,6 +14,16 @@ QByteArray standardRanking();
 // on the table's fake clock.
 void rankingGame(Table &t, const QString &score);
 
+class nameinput;
+class QWidget;
+
+// Opens the name entry as the ranking check does (over table, which may be
+// null) and waits until it is up. Its blink timers keep running as in the
+// game, but their ticks come from the tests alone: a key press lets Qt
+// deliver whatever is due, and on a slow machine half a second can pass
+// between two presses.
+nameinput *openNameEntry(QWidget *table, const QString &rankSection, bool firstOpen);
+
 // Closes the name entry (its frame close stores the name typed so far and
 // opens the score window) and the score window, as a player would, and lets
 // the closed windows go.
