@@ -85,6 +85,17 @@ class TestBlockingWindows : public QObject {
         QCOMPARE(fileBytes(t.dataIni()), before);
     }
 
+    // The one score window, shown; null (and the test failed) otherwise.
+    static Score *shownScoreWindow()
+    {
+        const QList<Score *> scores = openWindows<Score>();
+        if (scores.size() != 1 || !QTest::qWaitForWindowExposed(scores.first(), kPatienceMs)) {
+            QTest::qFail("one score window shown", __FILE__, __LINE__);
+            return nullptr;
+        }
+        return scores.first();
+    }
+
 private Q_SLOTS:
     void cleanup()
     {
@@ -115,15 +126,14 @@ private Q_SLOTS:
         flushDeletes();
         QVERIFY(entry.isNull());
         QVERIFY(fileBytes(t.dataIni()).contains("[2\x88\xca]\r\nname=AAA\r\nscore=450"));
-        const QList<Score *> scores = openWindows<Score>();
-        QCOMPARE(scores.size(), 1);
-        QVERIFY(QTest::qWaitForWindowExposed(scores.first(), kPatienceMs));
-        closeRequestsAreIgnored(t, scores.first());
+        Score *score = shownScoreWindow();
+        QVERIFY(score);
+        closeRequestsAreIgnored(t, score);
         if (QTest::currentTestFailed())
             return;
 
         // Back gives the table back, and then it closes as always.
-        QTest::mouseClick(scores.first()->Command1, Qt::LeftButton);
+        QTest::mouseClick(score->Command1, Qt::LeftButton);
         QVERIFY(t->isEnabled());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QVERIFY(requestClose(t.w.get()));
@@ -134,14 +144,13 @@ private Q_SLOTS:
     {
         ShownTable t;
         t->スコアランキング_Click();
-        const QList<Score *> scores = openWindows<Score>();
-        QCOMPARE(scores.size(), 1);
-        QVERIFY(QTest::qWaitForWindowExposed(scores.first(), kPatienceMs));
-        closeRequestsAreIgnored(t, scores.first());
+        Score *score = shownScoreWindow();
+        QVERIFY(score);
+        closeRequestsAreIgnored(t, score);
         if (QTest::currentTestFailed())
             return;
         // Closed through its own frame, it gives the table back as Back does.
-        QVERIFY(requestClose(scores.first()));
+        QVERIFY(requestClose(score));
         flushDeletes();
         QVERIFY(openWindows<Score>().isEmpty());
         QVERIFY(t->isEnabled());

@@ -8,6 +8,7 @@
 #include "ranking/rank_check.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/score_window.h"
+#include "ranking_play.h"
 #include "table_fixture.h"
 #include "ui/ctl_digital.h"
 
@@ -22,12 +23,9 @@ QString dataFile(const FakePlatform &fake)
     return QDir(fake.dir).filePath(QStringLiteral("data.ini"));
 }
 
-const QByteArray standardRanking =
-    rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"EEE", "100"}});
-
 void writeStandardRanking(const FakePlatform &fake)
 {
-    putFile(dataFile(fake), standardRanking);
+    putFile(dataFile(fake), standardRanking());
 }
 
 // Name and score of each rank, "name:score" joined by blanks.
@@ -243,7 +241,7 @@ void RankingGameTest::rankCheck_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("after");
-    const QByteArray standard = standardRanking;
+    const QByteArray standard = standardRanking();
     QTest::newRow("300 takes 4th") << standard << "300" << "4位"
                                    << "AAA:500 BBB:400 CCC:300 DDD:300 DDD:200";
     QTest::newRow("101 takes 5th") << standard << "101" << "5位"

@@ -5,6 +5,7 @@
 
 #include "file_conditions.h"
 #include "helpers.h"
+#include "ranking_play.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
@@ -33,9 +34,6 @@ QString lockFile(const FakePlatform &fake)
 {
     return dataFile(fake) + QStringLiteral(".lock");
 }
-
-const QByteArray standardRanking =
-    rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"EEE", "100"}});
 
 QString value(const FakePlatform &fake, int rank, const char *key)
 {
@@ -87,7 +85,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
     // good.
     constexpr int copies = 3, games = 150;
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking);
+    putFile(dataFile(fake), standardRanking());
     QList<QStringList> results(copies);
     for (int g = 0; g < games; ++g) {
         for (int c = 0; c < copies; ++c)
@@ -149,7 +147,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
 void RankingLockTest::busyFileIsLeftAlone()
 {
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking);
+    putFile(dataFile(fake), standardRanking());
     // Another copy is in the middle of its change.
     QLockFile other(lockFile(fake));
     QVERIFY(other.tryLock());
@@ -169,7 +167,7 @@ void RankingLockTest::busyFileIsLeftAlone()
     const RankEntry busy = enterRankScore(dataFile(fake), QStringLiteral("450"), 0ms);
     QCOMPARE(busy.rank, 2);
     QVERIFY(!busy.stored);
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking);
+    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
     // The other copy's lock is still its own.
     QVERIFY(other.isLocked());
     QVERIFY(QFile::exists(lockFile(fake)));
@@ -192,11 +190,11 @@ void RankingLockTest::busyFileIsLeftAlone()
 void RankingLockTest::deadCopysLockIsTakenOver()
 {
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking);
+    putFile(dataFile(fake), standardRanking());
     // A copy dies in the middle of its change and leaves its lock.
     QCOMPARE(runRace({QStringLiteral("crash"), dataFile(fake)}), 3);
     QVERIFY(QFile::exists(lockFile(fake)));
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking);
+    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
 
     // Its owner is known to be gone on this machine: the lock is taken over
     // at once, without waiting for it to grow old.
@@ -228,7 +226,7 @@ void RankingLockTest::lockFromAnotherMachine()
     QFETCH(qint64, ageMs);
     QFETCH(bool, takenOver);
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking);
+    putFile(dataFile(fake), standardRanking());
     {
         QFile lock(lockFile(fake));
         QVERIFY(lock.open(QIODevice::WriteOnly));
@@ -246,7 +244,7 @@ void RankingLockTest::lockFromAnotherMachine()
 void RankingLockTest::noLockWhileTheNameIsTyped()
 {
     Table t;
-    putFile(dataFile(t.fake), standardRanking);
+    putFile(dataFile(t.fake), standardRanking());
     t->Label1->setText(QStringLiteral("700"));
     t->CheckRank();
     QCOMPARE(t->RankSection, rankSectionName(1));

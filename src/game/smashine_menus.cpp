@@ -3,7 +3,6 @@
 
 #include "game/smashine.h"
 
-#include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
 #include "ranking/score_window.h"

@@ -53,7 +53,6 @@ public:
     // A single border line in the desktop's window-frame colour round the
     // label, whatever colour its text has.
     void setSingleBorder(bool on);
-    bool hasSingleBorder() const { return m_border; }
 
     // A label that shows a value (a coin count, a score, a typed letter):
     // screen readers hear the caption itself as the label's name and `role`
@@ -86,7 +85,6 @@ public:
     void setBackColor(qint32 ref);
     // The standard look, drawn by the desktop's style.
     void setStandardLook();
-    bool hasStandardLook() const { return m_standard; }
 
 private:
     void applyLook();

@@ -3,7 +3,6 @@
 #include "helpers.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/score_window.h"
-#include "settings/ansi.h"
 
 #include "ui/vb_controls.h"
 
@@ -12,11 +11,7 @@
 
 QByteArray standardRanking()
 {
-    QByteArray b;
-    const char *names[] = {"AAA", "BBB", "CCC", "DDD", "EEE"};
-    for (int k = 1; k <= 5; ++k)
-        b += toAnsi(QStringLiteral("[%1位]\r\nname=%2\r\nscore=%3\r\n").arg(k).arg(QLatin1String(names[k - 1])).arg(600 - 100 * k));
-    return b;
+    return rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"CCC", "300"}, {"DDD", "200"}, {"EEE", "100"}});
 }
 
 void rankingGame(Table &t, const QString &score)
