@@ -48,6 +48,18 @@ private Q_SLOTS:
         // A hand over the address line, the ordinary arrow elsewhere.
         QVERIFY(v->Label3->cursor().shape() != Qt::ArrowCursor);
         QCOMPARE(v->Label2->cursor().shape(), Qt::ArrowCursor);
+        // The hand clicks with its fingertip: the click point is the
+        // topmost point of the hand as drawn.
+        const QCursor hand = v->Label3->cursor();
+        const QImage picture = hand.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!picture.isNull());
+        int tipRow = -1;
+        for (int y = 0; y < picture.height() && tipRow < 0; ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qAlpha(picture.pixel(x, y)) > 128)
+                    tipRow = y;
+        QCOMPARE(hand.hotSpot().y(), tipRow);
+        QVERIFY2(qAlpha(picture.pixel(hand.hotSpot())) > 128, "the click point is on the hand");
         QCOMPARE(v->Command1->text(), QString("Back"));
         const Qt::WindowFlags f = v->windowFlags();
         QVERIFY(f & Qt::WindowCloseButtonHint);

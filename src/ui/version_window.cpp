@@ -20,7 +20,7 @@ QCursor handCursor()
     const QPixmap hand(QStringLiteral(":/icons/hand_32.png"));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
-    return QCursor(hand, 10 * hand.width() / 32, 1 * hand.height() / 32);
+    return QCursor(hand, 12 * hand.width() / 32, 1 * hand.height() / 32);
 }
 
 } // namespace
