@@ -219,6 +219,8 @@ void PlayerFilesTest::versionAndUsageTexts()
     QCOMPARE(QString::fromStdString(versionText()), QStringLiteral("Tivoran 1.03\n"));
     const QString usage = QString::fromStdString(usageText());
     QVERIFY(usage.startsWith(QLatin1String("Usage: tivoran [--help | --version]\n")));
+    // The ranking game lasts as long as the counter counts: 59 seconds.
+    QVERIFY2(usage.contains(QLatin1String("59-second ranking game")), qPrintable(usage));
     for (const QString &line : usage.split(QLatin1Char('\n')))
         QVERIFY2(line.size() <= 80, qPrintable(line));
 }
