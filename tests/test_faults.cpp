@@ -2,6 +2,7 @@
 // that cannot be written, damaged ranking and colour files, writes that fail
 // half way, and a hundred thousand rounds with a thousand ranking checks.
 
+#include "game/program.h"
 #include "ranking/inigw.h"
 #include "ranking/nameinput_window.h"
 #include "ranking/rank_check.h"
@@ -118,6 +119,7 @@ private Q_SLOTS:
     void readOnlyProgramDirectory_data();
     void readOnlyProgramDirectory();
     void programDirectoryUnderAFile();
+    void withoutTheTextConverter();
     void corruptFiles_data();
     void corruptFiles();
     void interruptedWrites_data();
@@ -157,12 +159,15 @@ void FaultTest::readOnlyProgramDirectory()
     playRound(table, 1, 2, 3);
     QVERIFY(table->coinTotal() > 0);
 
-    // A ranking game that would place: the check cannot store it, the name
-    // entry still opens and its name goes nowhere.
+    // A ranking game that would place: the check cannot store it, so no
+    // name entry asks for a name that would go nowhere; the player is told,
+    // and the table is usable again.
     rankingGame(table, QStringLiteral("900"));
     QVERIFY(table->RankSection.isEmpty());
-    QVERIFY(!openWindows<nameinput>().isEmpty());
-    finishRankingWindows();
+    QVERIFY(openWindows<nameinput>().isEmpty());
+    QCOMPARE(fake->messages.size(), 1);
+    QCOMPARE(fake->messages[0].text, rankingNotStoredText());
+    QCOMPARE(fake->messages[0].title, QStringLiteral("Tivoran"));
     QVERIFY(table->isEnabled());
     QCOMPARE(readBytes(pathIn(*fake, "data.ini")), ranking0);
 
@@ -195,16 +200,58 @@ void FaultTest::programDirectoryUnderAFile()
     QCOMPARE(t->Shape2->fillColor(), rgbRef(192, 192, 255));
     playRound(t, 5, 5, 5);
     // No stored result: every rank is empty, so the score would take the
-    // first; it cannot be stored, and the name entry has nowhere to write.
+    // first; it cannot be stored, and the player is told so instead of
+    // being asked for a name.
     rankingGame(t, QStringLiteral("700"));
     QVERIFY(t->RankSection.isEmpty());
-    QVERIFY(!openWindows<nameinput>().isEmpty());
-    finishRankingWindows();
+    QVERIFY(openWindows<nameinput>().isEmpty());
+    QCOMPARE(t.fake.messages.size(), 1);
+    QCOMPARE(t.fake.messages[0].text, rankingNotStoredText());
     QVERIFY(t->isEnabled());
     t->AppliEND_Click();
     QCOMPARE(t.fake.endCount, 1);
     QCOMPARE(readBytes(blocker), QByteArray("x"));
     QVERIFY(!QFileInfo::exists(t.fake.dir));
+}
+
+void FaultTest::withoutTheTextConverter()
+{
+    // A Qt built without Shift-JIS would spoil every Japanese name in the
+    // files it wrote: the player is told once at start, and the game plays
+    // on without writing them.
+    Table t;
+    RankingWindowsCloser closer;
+    writeBytes(pathIn(t.fake, "data.ini"), standardRanking());
+    const QByteArray colours0 = colourFile(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"));
+    writeBytes(pathIn(t.fake, "slot.ini"), colours0);
+    t.fake.ansiCodecMissing = true;
+    t.w = std::make_unique<Smashine>();
+    QCOMPARE(t->Shape2->fillColor(), 1);
+    reportMissingTextCodec(t.fake, t.w.get());
+    QCOMPARE(t.fake.messages.size(), 1);
+    QCOMPARE(t.fake.messages[0].title, QStringLiteral("Tivoran"));
+    QVERIFY(t.fake.messages[0].text.contains(QLatin1String("Shift_JIS")));
+    // With the converter, nothing is said.
+    t.fake.ansiCodecMissing = false;
+    reportMissingTextCodec(t.fake, t.w.get());
+    QCOMPARE(t.fake.messages.size(), 1);
+    t.fake.ansiCodecMissing = true;
+
+    // A result that would place is not stored, and the player hears so.
+    playRound(t, 4, 4, 4);
+    rankingGame(t, QStringLiteral("900"));
+    QVERIFY(openWindows<nameinput>().isEmpty());
+    QCOMPARE(t.fake.messages.size(), 2);
+    QCOMPARE(t.fake.messages[1].text, rankingNotStoredText());
+    QVERIFY(t->isEnabled());
+    // New colours, and the program ends, leaving both files as they were.
+    t.fake.colourAnswers.push_back(rgbRef(9, 9, 9));
+    t->テーブルの色_Click();
+    t->ENDS_Click();
+    QCOMPARE(t.fake.endCount, 1);
+    QCOMPARE(readBytes(pathIn(t.fake, "data.ini")), standardRanking());
+    QCOMPARE(readBytes(pathIn(t.fake, "slot.ini")), colours0);
+    QCOMPARE(dirEntries(t.fake.dir), QStringList({QStringLiteral("data.ini"), QStringLiteral("slot.ini")}));
 }
 
 void FaultTest::corruptFiles_data()

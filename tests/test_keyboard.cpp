@@ -20,6 +20,8 @@ private Q_SLOTS:
     void keysReachTableWhateverHasFocus();
     void tabIsNotAKeyPress();
     void keyGoesToTheControlFocusedWhenPressed();
+    void noButtonStaysPressedAfterTheRound_data();
+    void noButtonStaysPressedAfterTheRound();
 };
 
 void KeyboardTest::anyKeyStartsAfterABet()
@@ -159,6 +161,47 @@ void KeyboardTest::keyGoesToTheControlFocusedWhenPressed()
     press(t, Qt::Key_Space);
     QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
     QCOMPARE(t.fake.sounds, QList<int>{1});
+}
+
+void KeyboardTest::noButtonStaysPressedAfterTheRound_data()
+{
+    // Buttons that the key press disables and the end of the round, inside
+    // the same press, enables again.
+    QTest::addColumn<QString>("button");
+    QTest::newRow("END") << QStringLiteral("ENDS");
+    QTest::newRow("one-coin bet") << QStringLiteral("Reset");
+}
+
+void KeyboardTest::noButtonStaysPressedAfterTheRound()
+{
+    QFETCH(QString, button);
+    Table t;
+    t.show();
+    t->Reset_Click();
+    t.spinAndStop(1, 2, 3); // END is enabled from the first round's end on
+    t->Reset_Click();
+    t->Start_Click();
+    QTest::mouseClick(t->StopB, Qt::LeftButton);
+    QTest::mouseClick(t->StopC, Qt::LeftButton);
+    QVERIFY(t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
+    auto *focused = t->findChild<QPushButton *>(button);
+    QVERIFY(focused);
+    focused->setEnabled(true); // the one-coin bet is off during a spin
+    focused->setFocus();
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(focused));
+    const int coins = t->coinTotal();
+    // The space stops reel A and ends the round; the button the press was
+    // meant for had to give up the focus on the way and takes no part.
+    press(t, Qt::Key_Space);
+    QVERIFY(!t->reelRunningA);
+    QVERIFY(t->ENDS->isEnabled() && t->Reset->isEnabled());
+    QVERIFY(!focused->isDown());
+    QCOMPARE(t.fake.endCount, 0);
+    QCOMPARE(t->coinTotal(), coins);
+    // The next click on it is an ordinary click.
+    QTest::mouseClick(t->Reset, Qt::LeftButton);
+    QCOMPARE(t->coinTotal(), coins - 1);
+    QVERIFY(!t->ENDS->isDown() && !t->Reset->isDown());
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -400,6 +400,29 @@ private Q_SLOTS:
         QCOMPARE(scoreWindows().size(), 1);
     }
 
+    void captionsSitAtTheTopOfTheirCells()
+    {
+        QPointer<nameinput> w = openEntry(true);
+        // The captions sit at the top of their cells; the large "戻" and
+        // "終" still show whole, clear of the cell's edges.
+        for (int i = 0; i < GridCells; ++i) {
+            VbLabel *cell = w->Label1[i];
+            const QRect ink = inkRect(cell, colorFromRef(cell->backColor()));
+            const QString where = QStringLiteral("cell %1 (%2): ink %3,%4 %5x%6 in %7x%8")
+                                      .arg(i).arg(cell->text()).arg(ink.x()).arg(ink.y()).arg(ink.width())
+                                      .arg(ink.height()).arg(cell->width()).arg(cell->height());
+            QVERIFY2(!ink.isEmpty(), qPrintable(where));
+            QVERIFY2(ink.top() > 0 && ink.bottom() < cell->height() - 1, qPrintable(where));
+            QVERIFY2(ink.left() > 0 && ink.right() < cell->width() - 1, qPrintable(where));
+            if (i < BackCell && cell->text() != QLatin1String(".") && cell->text() != QLatin1String("-"))
+                QVERIFY2(ink.top() < cell->height() - 1 - ink.bottom(), qPrintable(where));
+        }
+        const QRect prompt = inkRect(w->Label2, colorFromRef(w->Label2->backColor()));
+        QVERIFY2(prompt.top() < w->Label2->height() - 1 - prompt.bottom(),
+                 qPrintable(QStringLiteral("prompt ink from %1 to %2 of %3").arg(prompt.top()).arg(prompt.bottom()).arg(w->Label2->height())));
+        w->close();
+    }
+
     void underlinesBlink()
     {
         QPointer<nameinput> w = openEntry(true);

@@ -83,6 +83,10 @@ private Q_SLOTS:
     void clockWrapAround();
     void endOfTheGame();
     void timeRunsOutWhileSpinning();
+    void openRoundPaysOntoTheRankingGame_data();
+    void openRoundPaysOntoTheRankingGame();
+    void interruptedSpinIsNeverPaid();
+    void unreadableRankingIsTold();
     void rankingModeEnablesNoButton();
     void normalModeKeepsCoins();
     void rankCheck_data();
@@ -201,6 +205,133 @@ void RankingGameTest::timeRunsOutWhileSpinning()
     QCOMPARE(t->Label1->text(), QStringLiteral("95"));
     QCOMPARE(t.betState(), QStringLiteral("RRRRR|11111"));
     QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && t->ENDS->isEnabled());
+}
+
+void RankingGameTest::openRoundPaysOntoTheRankingGame_data()
+{
+    QTest::addColumn<bool>("spinning");
+    QTest::newRow("reels spinning") << true;
+    QTest::newRow("bet lit, not started") << false;
+}
+
+void RankingGameTest::openRoundPaysOntoTheRankingGame()
+{
+    // 3000 coins in free play, all five lines bet; the ranking game starts
+    // with that round still open. Its win goes onto the ranking game's 100,
+    // so the score holds nothing from before the ranking game.
+    QFETCH(bool, spinning);
+    Table t;
+    writeStandardRanking(t.fake);
+    t->Label1->setText(QStringLiteral("3000"));
+    t->Allcoin_Click();
+    if (spinning)
+        t->Start_Click();
+    t->ランキングモード_Click();
+    QCOMPARE(t->Label1->text(), QStringLiteral("100"));
+    QCOMPARE(t.betState(), QStringLiteral("RRRRR|11111"));
+    if (!spinning)
+        t->Start_Click();
+    t.tickTo(0, 4);
+    t.tickTo(1, 4);
+    t.tickTo(2, 4);
+    t->StopA_Click();
+    t->StopB_Click();
+    t->StopC_Click();
+    QCOMPARE(t->Label11->text(), QStringLiteral("2400"));
+    QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
+    runSeconds(t, 59);
+    QCOMPARE(ranking(t.fake), QStringLiteral("AAA:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
+}
+
+void RankingGameTest::interruptedSpinIsNeverPaid()
+{
+    Table t;
+    writeStandardRanking(t.fake);
+    t.show();
+    t->ランキングモード_Click();
+    // A win: the reels' last stops are now three globes in the top row.
+    t->Allcoin_Click();
+    t.spinAndStop(4, 4, 4);
+    QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
+    // The next spin is still running when the time runs out.
+    t->Allcoin_Click();
+    t->Start_Click();
+    t->Timer1_Timer();
+    runSeconds(t, 59);
+    QCOMPARE(t->Label1->text(), QStringLiteral("2495"));
+    QCOMPARE(ranking(t.fake), QStringLiteral("AAA:2495 AAA:500 BBB:400 CCC:300 DDD:200"));
+    finishRankingWindows();
+    QVERIFY(t->isEnabled());
+    // Nothing can start or stop that spin now.
+    QCOMPARE(t.buttons(), QStringLiteral("1100001"));
+    t.fake.sounds.clear();
+
+    // A Stop after the ranking: a click finds its button disabled, the
+    // handler itself (as the space key would run it) stops nothing and pays
+    // nothing, and the bet of the interrupted spin is cleared.
+    QTest::mouseClick(t->StopA, Qt::LeftButton);
+    QVERIFY(t.fake.sounds.isEmpty());
+    t->StopA_Click();
+    QCOMPARE(t.fake.sounds, QList<int>{3});
+    QCOMPARE(t->Label1->text(), QStringLiteral("2495"));
+    QCOMPARE(t->Label11->text(), QStringLiteral("0"));
+    QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
+    QCOMPARE(ranking(t.fake), QStringLiteral(":2495 AAA:500 BBB:400 CCC:300 DDD:200"));
+
+    // Any other first action after the ranking also starts a clean round:
+    // a key press pays nothing, and a bet lights the first lamp alone.
+    for (int action = 0; action < 2; ++action) {
+        Table u;
+        writeStandardRanking(u.fake);
+        u->ランキングモード_Click();
+        u->Allcoin_Click();
+        u.spinAndStop(4, 4, 4);
+        u->Allcoin_Click();
+        runSeconds(u, 59);
+        finishRankingWindows();
+        QCOMPARE(u.buttons(), QStringLiteral("1100001"));
+        if (action == 0) {
+            u->Form_KeyPress(' ');
+            QCOMPARE(u->Label1->text(), QStringLiteral("2495"));
+            QCOMPARE(u.betState(), QStringLiteral("wwwww|00000"));
+        } else {
+            u->Reset_Click();
+            QCOMPARE(u->Label1->text(), QStringLiteral("2494"));
+            QCOMPARE(u.betState(), QStringLiteral("Rwwww|00010"));
+            u.spinAndStop(1, 2, 3);
+            QCOMPARE(u->Label1->text(), QStringLiteral("2494"));
+        }
+        QCOMPARE(u.fake.sounds.count(2), 3); // the three lines of the win, no more
+    }
+}
+
+void RankingGameTest::unreadableRankingIsTold()
+{
+    // A ranking that cannot be read: whether the result places is not
+    // known, and nothing could be stored. No name entry opens; the player
+    // is told, and the table is usable again.
+    Table t;
+    writeStandardRanking(t.fake);
+    // A folder anyone may write to, a file nobody may read.
+    const QFileDevice::Permissions folder = QFile::permissions(t.fake.dir);
+    QVERIFY(QFile::setPermissions(t.fake.dir, QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(dataFile(t.fake), QFileDevice::Permissions()));
+    {
+        WithoutFilePrivileges asAPlayer;
+        QFile probe(dataFile(t.fake));
+        if (probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions are not enforced here");
+        rankingGame(t, QStringLiteral("50"));
+    }
+    QVERIFY(QFile::setPermissions(dataFile(t.fake), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(t.fake.dir, folder));
+    QVERIFY(!nameEntryOpen());
+    QVERIFY(t->RankSection.isEmpty());
+    QCOMPARE(t.fake.messages.size(), 1);
+    QCOMPARE(t.fake.messages[0].text, QStringLiteral("  ランキングに記録できませんでした"));
+    QCOMPARE(t.fake.messages[0].title, QStringLiteral("Tivoran"));
+    QVERIFY(t->isEnabled());
+    QCOMPARE(fileBytes(dataFile(t.fake)), standardRanking());
 }
 
 void RankingGameTest::rankingModeEnablesNoButton()

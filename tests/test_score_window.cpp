@@ -21,6 +21,20 @@ QStringList texts(const std::array<VbLabel *, 5> &labels)
     return out;
 }
 
+// Bytes this process has read from files so far; -1 where that is not
+// known.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestScoreWindow : public QObject {
@@ -92,9 +106,35 @@ private Q_SLOTS:
         QVERIFY(s.isNull());
     }
 
+    void theFileIsReadOncePerOpening()
+    {
+        // A ranking file damaged into megabytes of junk after its five
+        // ranks: an opening reads it once, not once for each of its ten
+        // labels.
+        FakePlatform fp;
+        QByteArray file = rankingBytes({{"QLX", "500"}, {"TIV", "400"}, {"AAA", "300"}, {"RIN", "200"}, {"GO-", "100"}});
+        const QByteArray junk = QByteArray("\x81junk=\xff\xfe damaged\r\n").repeated(256 * 1024);
+        file += junk;
+        putFile(fp.dir + "/data.ini", file);
+        Score::open(nullptr)->close(); // fonts and the like are in once this has run
+        flushDeletes();
+        const qint64 before = bytesRead();
+        if (before < 0)
+            QSKIP("this system does not count the bytes a process reads");
+        QPointer<Score> s = Score::open(nullptr);
+        const qint64 read = bytesRead() - before;
+        QCOMPARE(s->Label2[4]->text(), QStringLiteral("GO-"));
+        QCOMPARE(s->Label3[0]->text(), QStringLiteral("500"));
+        QVERIFY2(read >= file.size() && read < 2 * file.size(),
+                 qPrintable(QStringLiteral("%1 bytes read for a file of %2").arg(read).arg(file.size())));
+        s->close();
+    }
+
     void windowAndRowsAreLaidOut()
     {
         FakePlatform fp;
+        putFile(fp.dir + "/data.ini", rankingBytes({{"QLX", "500"}, {"TIV", "400"}, {"AAA", "300"}, {"RIN", "200"},
+                                                    {"GO-", "100"}}));
         QPointer<Score> s = Score::open(nullptr);
         QCOMPARE(s->windowTitle(), QString("               Tivoran  ランキング"));
         QCOMPARE(s->size(), QSize(317, 420));
@@ -118,6 +158,20 @@ private Q_SLOTS:
             QVERIFY(s->Label2[i]->geometry().right() < s->Label3[i]->x());
         }
         QVERIFY(s->Command1->y() > panel.bottom());
+
+        // Every caption stands at the top of its label: its first line
+        // starts at the label's top edge, whatever room is left below.
+        QList<VbLabel *> labels{s->Label1[0], s->Label1[1]};
+        for (int i = 0; i < 5; ++i)
+            labels << s->Label2[i] << s->Label3[i];
+        for (VbLabel *l : labels) {
+            const QFontMetrics metrics(l->font());
+            const int top = metrics.ascent() + metrics.tightBoundingRect(l->text()).top();
+            const QRect ink = inkRect(l, colorFromRef(l->backColor()));
+            QVERIFY2(std::abs(ink.top() - top) <= 1,
+                     qPrintable(QStringLiteral("%1 \"%2\": ink from %3, the top line's ink from %4")
+                                    .arg(l->objectName(), l->text()).arg(ink.top()).arg(top)));
+        }
         QCOMPARE(s->findChild<QPushButton *>("Command1"), s->Command1);
         QCOMPARE(s->findChild<VbLabel *>("Label3_4"), s->Label3[4]);
         s->close();

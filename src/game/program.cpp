@@ -8,6 +8,19 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <cstdio>
+
+void reportMissingTextCodec(Platform &desktop, QWidget *table)
+{
+    if (desktop.ansiTextAvailable())
+        return;
+    std::fputs("tivoran: this Qt has no Shift_JIS text converter; the ranking (data.ini) and the\n"
+               "table colours (slot.ini) will not be saved.\n",
+               stderr);
+    desktop.messageBox(table, QStringLiteral("  文字コード Shift_JIS が使えないため、ランキングと色の設定は保存されません"),
+                       QStringLiteral("Tivoran"));
+}
+
 int runGame(QApplication &app)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -26,6 +39,7 @@ int runGame(QApplication &app)
     {
         Smashine table;
         table.show();
+        reportMissingTextCodec(desktop, &table);
         // The sounds load a quarter of a second after the table is up, so
         // the window comes first; no player bets sooner (a bet before that
         // would load them then).

@@ -171,8 +171,22 @@ void Smashine::lightLamp(int i)
     lines[reels::LampLine[i] - 1]->setVisible(true);
 }
 
+void Smashine::clearVoidBet()
+{
+    if (!m_betVoid)
+        return;
+    m_betVoid = false;
+    for (DrawnShape *lamp : Shape3)
+        lamp->setFillColor(LampOff);
+    for (DrawnLine *line : {Line1, Line2, Line3, Line4, Line5})
+        line->setVisible(false);
+    setStopsEnabled(false);
+    describeReels(*this);
+}
+
 void Smashine::Reset_Click()
 {
+    clearVoidBet();
     if (coinTotal() == 0) {
         Reset->setEnabled(false);
         Allcoin->setEnabled(false);
@@ -196,6 +210,7 @@ void Smashine::Reset_Click()
 
 void Smashine::Allcoin_Click()
 {
+    clearVoidBet();
     if (coinTotal() <= 4)
         return;
     Start->setEnabled(true);
@@ -212,6 +227,7 @@ void Smashine::Allcoin_Click()
 
 void Smashine::Start_Click()
 {
+    clearVoidBet();
     Timer1->setEnabled(true);
     Timer2->setEnabled(true);
     Timer3->setEnabled(true);
@@ -281,6 +297,7 @@ int Smashine::displayedStep(int reel) const
 
 void Smashine::stopReel(int reel)
 {
+    clearVoidBet();
     PlayWave(3);
     bool &running = reel == 0 ? reelRunningA : (reel == 1 ? reelRunningB : reelRunningC);
     if (running) {
@@ -380,20 +397,17 @@ bool Smashine::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->text().isEmpty()) {
-            // The key belongs to the control that had the focus when it was
-            // pressed. Should the handler move the focus (a button it
-            // disables gives it up), the key still goes to that control,
-            // and to nobody when that control is disabled now.
-            QPointer<QWidget> target = QApplication::focusWidget();
+            // The key then goes on to the focused control, as usual. Should
+            // the handler move the focus (a button it disables gives it
+            // up, even when the end of the round enables it again), the
+            // key goes to nobody: the control that has the focus now did
+            // not have it when the key went down, and the one that had it
+            // would never see the key come up again, and so would stay
+            // pressed in.
+            const QPointer<QWidget> target = QApplication::focusWidget();
             Form_KeyPress(key->text().at(0).unicode());
-            if (target != QApplication::focusWidget()) {
-                if (target && target->isEnabled() && target->isVisible()) {
-                    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
-                                   ushort(key->count()));
-                    QCoreApplication::sendEvent(target, &copy);
-                }
+            if (target != QApplication::focusWidget())
                 return true;
-            }
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -401,6 +415,7 @@ bool Smashine::eventFilter(QObject *watched, QEvent *event)
 
 void Smashine::Form_KeyPress(int keyAscii)
 {
+    clearVoidBet();
     if (Allcoin->isEnabled())
         Start->setEnabled(false);
     setStopsEnabled(false);
@@ -435,6 +450,9 @@ void Smashine::ランキングモード_Click()
     Digital1->show();
     rankingMode = true;
     Label1->setText(QStringLiteral("100"));
+    // A round still open (a bet lit, reels spinning) pays onto the ranking
+    // game's 100, never onto the coins from before it.
+    coinBase = 100;
     timeLeft = 60;
     timeloop();
 }

@@ -16,6 +16,7 @@ class QAction;
 class QMenu;
 class CtlDigital;
 class QTimer;
+struct RankEntry;
 
 class Smashine : public QMainWindow {
     Q_OBJECT
@@ -140,6 +141,13 @@ private:
     void buildCounters();
     void buildButtons();
     void setStopsEnabled(bool on);
+    // The bet of a spin that the end of a ranking game stopped pays
+    // nothing: the player's next action clears it, as the end of a round
+    // does.
+    void clearVoidBet();
+    // The ranking check's end, once the result is in the ranking file or
+    // could not be put there.
+    void rankChecked(const RankEntry &entry);
     void takeBet(int coins);
     void lightLamp(int i);
     void buildMenus();
@@ -154,6 +162,7 @@ private:
     void moveFocusOnTwice();
 
     bool m_closing = false;
+    bool m_betVoid = false;
     bool m_centred = false;
     QTimer *m_countdown = nullptr;
     quint32 m_secondStart = 0;

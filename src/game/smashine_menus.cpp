@@ -61,20 +61,38 @@ void Smashine::CheckRank()
     reelRunningB = false;
     Timer3->setInterval(0);
     reelRunningC = false;
+    // The interrupted spin pays nothing: it can neither be started nor
+    // stopped into a payout, and the player's next action clears its bet.
+    Start->setEnabled(false);
+    setStopsEnabled(false);
+    m_betVoid = true;
 
     // The lower entries move down and the score is stored in one
     // replacement of the file: a write that fails or a crash leaves the old
     // ranking whole, never an entry's score beside another's name. The file
     // is locked only for that; the name is written by the name entry later.
-    const RankEntry entry = enterRankScore(rankingFile(), Label1->text());
-    if (entry.rank != 0) {
-        // When that write fails the name entry still opens, but the name it
-        // stores goes nowhere: the old entry keeps its own name.
-        RankSection = entry.stored ? rankSectionName(entry.rank) : QString();
+    // Should another copy of the game be changing the ranking just then,
+    // the table stays drawn but takes no input until the result is in.
+    if (!enterRankScoreWhenFree(rankingFile(), Label1->text(), this,
+                                [this](const RankEntry &entry) { rankChecked(entry); }))
         setEnabled(false);
-        nameinput::open(this, RankSection, NameEntryFirstOpen);
+}
+
+void Smashine::rankChecked(const RankEntry &entry)
+{
+    if (entry.stored) {
+        RankSection = rankSectionName(entry.rank);
+        setEnabled(false);
+        nameinput::open(this, RankSection, NameEntryFirstOpen, entry);
         NameEntryFirstOpen = false;
+        return;
     }
+    setEnabled(true);
+    // A result that earned a place but could not be put in the ranking (a
+    // file that cannot be read or written, a lock never given up) asks for
+    // no name that would go nowhere: the player is told instead.
+    if (entry.rank != 0)
+        platform().messageBox(this, rankingNotStoredText(), AppName);
 }
 
 // ------------------------------------------------------------ colours

@@ -4,7 +4,9 @@
 // and the default are converted on the way in and out.
 
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -56,16 +58,73 @@ inline constexpr std::chrono::milliseconds kIniStaleLockTime{3000};
 // The value of key in section of a file's content as read, as GetIni with an
 // empty default gives it.
 using IniReader = std::function<QString(const QString &section, const QString &key)>;
+// Given what the file holds, the changes to make.
+using IniDecision = std::function<QList<IniChange>(const IniReader &)>;
+
+// How a change of a profile file ended.
+enum class IniOutcome {
+    Written,             // the file holds the changes (also when there was nothing to change)
+    NoPath,              // an empty file path: nothing touched
+    Unreadable,          // the file is there but cannot be read
+    CannotLock,          // no lock file can be made beside it (a folder that cannot be written)
+    HeldByAnotherCopy,   // another copy of the game held the lock all through the wait
+    HeldByAnotherUser,   // the lock belongs to another user's copy, and was held all through the wait
+    WriteFailed,         // the new content could not be written; the old file stays
+};
 
 // One read-change-write of file that no other copy of the game can come
 // between: holding the file's lock (waiting at most lockWait for it), reads
 // the file, asks decide for the changes, given a reader of what was read,
 // and writes them as WriteIniAll does, in one replacement. decide is asked
 // exactly once, also when nothing can be written: without the lock it reads
-// the file as it is, and a missing or unreadable file reads as empty. True
-// when the file holds the changes afterwards (also when there was nothing to
-// change); false, with the file as it was, for an empty path, a lock that
-// could not be had, a file that exists but cannot be read, or a failed
-// write.
-bool UpdateIni(const QString &file, const std::function<QList<IniChange>(const IniReader &)> &decide,
+// the file as it is, and a missing or unreadable file reads as empty. The
+// file is changed only on Written; otherwise it stays as it was. This waits
+// on the calling thread: the game itself uses changeIniWhenFree.
+IniOutcome changeIni(const QString &file, const IniDecision &decide,
+                     std::chrono::milliseconds lockWait = kIniLockWait);
+// changeIni, true when Written.
+bool UpdateIni(const QString &file, const IniDecision &decide,
                std::chrono::milliseconds lockWait = kIniLockWait);
+
+// changeIni without holding up the game: when the lock is free (the usual
+// case) the change is made and done is called before this returns, which
+// then returns true. While
+// another copy holds it, an IniChangeWait (a child of owner) tries again
+// every few milliseconds from the event loop until kIniLockWait has passed
+// on the platform's clock, and calls done then. done is called exactly
+// once, unless owner goes first.
+bool changeIniWhenFree(const QString &file, IniDecision decide, std::function<void(IniOutcome)> done,
+                       QObject *owner);
+
+// The wait of changeIniWhenFree for a lock another copy holds.
+class IniChangeWait : public QObject {
+    Q_OBJECT
+public:
+    IniChangeWait(const QString &file, IniDecision decide, std::function<void(IniOutcome)> done,
+                  QObject *owner);
+    // The next try, run by its timer; the last one, once the wait is over,
+    // ends it either way.
+    void retry();
+
+private:
+    QString m_file;
+    IniDecision m_decide;
+    std::function<void(IniOutcome)> m_done;
+    QTimer m_timer;
+    quint32 m_started = 0;
+    int m_tries = 0;
+};
+
+// The whole of a profile file as read once, for several values: a missing
+// or unreadable file holds nothing (an unreadable one is logged).
+class IniSnapshot {
+public:
+    explicit IniSnapshot(const QString &file);
+    // As GetIni with an empty default.
+    QString value(const QString &section, const QString &key) const;
+    bool readable() const { return m_readable; }
+
+private:
+    QByteArray m_content;
+    bool m_readable = true;
+};

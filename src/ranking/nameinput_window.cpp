@@ -29,12 +29,27 @@ QString cellRole(int cell)
     return QString();
 }
 
+// A caption at the top of its cell that would run past the cell's bottom (a
+// Japanese face with a taller line than the one the layout was made for) is
+// raised just enough to show whole, a pixel clear of the edge.
+void keepCaptionWhole(VbLabel *cell)
+{
+    const QFontMetrics metrics(cell->font());
+    const QRect ink = metrics.tightBoundingRect(cell->text());
+    const int overflow = metrics.ascent() + ink.bottom() - (cell->height() - 2);
+    const int headroom = metrics.ascent() + ink.top() - 1;
+    const int raise = std::min(overflow, headroom);
+    if (raise > 0)
+        cell->setCaptionOffset(-raise);
+}
+
 } // namespace
 
-nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen)
+nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen, const RankEntry &made)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_table(table)
     , m_rankSection(rankSection)
+    , m_made(made)
     , m_firstOpen(firstOpen)
 {
     setObjectName(QStringLiteral("nameinput"));
@@ -67,23 +82,28 @@ nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen)
         slot->setValueRole(QStringLiteral("名前の%1文字目").arg(s + 1));
         Label1[FirstSlot + s] = slot;
     }
+    // Captions sit at the top of their cells, centred across them.
     for (VbLabel *l : Label1) {
-        l->setAlignment(Qt::AlignCenter);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         l->setBackColor(NormalColour);
         l->setFocusPolicy(Qt::NoFocus);
     }
     Label1[FirstSlot]->setBackColor(CurrentSlotColour);
+    keepCaptionWhole(Label1[BackCell]);
+    keepCaptionWhole(Label1[EndCell]);
 
     Label2 = new VbLabel(QStringLiteral("Label2"), twipsRect(3360, 1800, 4455, 495),
                          QStringLiteral(" Input for your name..."), this);
     Label2->setFont(gameFont(QStringLiteral("Times New Roman"), 12, true));
-    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3 = new VbLabel(QStringLiteral("Label3"), twipsRect(8640, 1200, 1935, 255),
                          QStringLiteral("カーソルキーで移動"), this);
     Label4 = new VbLabel(QStringLiteral("Label4"), twipsRect(8640, 1680, 1935, 255),
                          QStringLiteral("リターンキーで決定"), this);
     for (VbLabel *l : {Label3, Label4})
         l->setFont(gameFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (VbLabel *l : {Label2, Label3, Label4}) {
         l->setBackColor(rgbRef(192, 192, 255));
         l->setFocusPolicy(Qt::NoFocus);
@@ -115,9 +135,9 @@ nameinput::~nameinput()
         qApp->removeEventFilter(this);
 }
 
-nameinput *nameinput::open(QWidget *table, const QString &rankSection, bool firstOpen)
+nameinput *nameinput::open(QWidget *table, const QString &rankSection, bool firstOpen, const RankEntry &made)
 {
-    auto *window = new nameinput(table, rankSection, firstOpen);
+    auto *window = new nameinput(table, rankSection, firstOpen, made);
     showBlockingOver(window, table);
     window->activateWindow();
     window->setFocus(Qt::ActiveWindowFocusReason);
@@ -293,14 +313,36 @@ void nameinput::storeName()
         return;
     m_stored = true;
     const QString name = Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
-    // Without a rank to fill there is nothing to store; an empty section
-    // name would only add a stray section to the ranking file.
-    if (!m_rankSection.isEmpty())
-        WriteIni(m_rankSection, QStringLiteral("name"), name, rankingFile());
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);
-    Score::open(m_table);
+    // The score window follows once the name is in: it shows the ranking
+    // with it. A name that could not be stored is told over it. The wait,
+    // should another copy of the game be changing the ranking, belongs to
+    // the table: this window closes meanwhile.
+    QPointer<QWidget> table = m_table;
+    auto showRanking = [table](IniOutcome outcome) {
+        Score *score = Score::open(table);
+        if (outcome != IniOutcome::Written)
+            platform().messageBox(score, rankingNotStoredText(), QStringLiteral("Tivoran"));
+    };
+    QObject *owner = m_table ? static_cast<QObject *>(m_table) : QCoreApplication::instance();
+    if (m_made.rank == 0) {
+        // Without a rank to fill there is nothing to store; an empty section
+        // name would only add a stray section to the ranking file.
+        if (m_rankSection.isEmpty()) {
+            Score::open(m_table);
+            return;
+        }
+        changeIniWhenFree(
+            rankingFile(),
+            [section = m_rankSection, name](const IniReader &) {
+                return QList<IniChange>{{section, QStringLiteral("name"), name}};
+            },
+            showRanking, owner);
+        return;
+    }
+    writeRankNameWhenFree(rankingFile(), m_made, name, owner, showRanking);
 }
 
 void nameinput::blink(int index, bool slotDone, VbTimer *timer)

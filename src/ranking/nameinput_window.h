@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <array>
 
+#include "ranking/rank_check.h"
+
 class VbLabel;
 class VbTimer;
 class QCloseEvent;
@@ -20,17 +22,21 @@ class nameinput : public QWidget {
 public:
     // table: the game table, disabled while the entry and then the score
     // window are open. rankSection: the section of the ranking file ("1位"
-    // .. "5位") that receives the name; empty when the rank could not be
-    // stored, and then no name is written. firstOpen: the first opening in
-    // this run of the game, which starts with the cursor on "A".
+    // .. "5位") where the ranking check stored the score; empty when there
+    // is none, and then no name is written. firstOpen: the first opening in
+    // this run of the game, which starts with the cursor on "A". made: the
+    // entry the ranking check made, which gets the name wherever another
+    // copy of the game has moved it meanwhile; without it (rank 0) the name
+    // goes to rankSection.
     explicit nameinput(QWidget *table = nullptr, const QString &rankSection = QString(),
-                       bool firstOpen = false);
+                       bool firstOpen = false, const RankEntry &made = RankEntry());
     ~nameinput() override;
 
     // Creates, loads, shows and activates a new name entry over the disabled
     // game table, which takes no input until the score window that follows
     // it closes. It deletes itself when closed.
-    static nameinput *open(QWidget *table, const QString &rankSection, bool firstOpen);
+    static nameinput *open(QWidget *table, const QString &rankSection, bool firstOpen,
+                           const RankEntry &made = RankEntry());
 
     // Controls. Label1(0..38) the grid, Label1(39..41) the name slots.
     std::array<VbLabel *, 42> Label1{};
@@ -70,7 +76,8 @@ private:
     // Slot 0..2's flag (Slot1Done..Slot3Done) and its blink timer.
     void setSlotDone(int slot, bool done);
     VbTimer *blinkTimer(int slot) const;
-    // "終": stores the name, stops the blinking and opens the score window.
+    // "終": stores the name, stops the blinking and opens the score window
+    // once the name is in.
     void storeName();
     void blink(int index, bool slotDone, VbTimer *timer);
     // Tells screen readers where the cursor is: the cursor cells' and the
@@ -82,6 +89,7 @@ private:
     bool m_stored = false;
     QPointer<QWidget> m_table;
     QString m_rankSection;
+    RankEntry m_made;
     bool m_firstOpen = false;
     QList<int> m_toldCursors{-1}; // the cursor cells screen readers know of
 };

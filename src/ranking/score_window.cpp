@@ -46,9 +46,11 @@ Score::Score(QWidget *table)
     Label1[1] = new VbLabel(QStringLiteral("Label1_1"), twipsRect(2520, 480, 1095, 495), QStringLiteral("Score"), this);
     Label1[0]->setBackColor(nameBack);
     Label1[1]->setBackColor(scoreBack);
+    // Captions sit at the top of their labels, centred across them (the
+    // scores left-aligned).
     for (VbLabel *l : Label1) {
         l->setFont(heading);
-        l->setAlignment(Qt::AlignCenter);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
     for (int i = 0; i < 5; ++i) {
@@ -56,7 +58,7 @@ Score::Score(QWidget *table)
         Label2[i] = new VbLabel(QStringLiteral("Label2_%1").arg(i), twipsRect(600, top, 1095, 495),
                                 QStringLiteral("---"), this);
         Label2[i]->setFont(row);
-        Label2[i]->setAlignment(Qt::AlignCenter);
+        Label2[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         Label2[i]->setTextFormat(Qt::PlainText); // a stored "<b>" is shown, not obeyed
         Label2[i]->setBackColor(nameBack);
         Label2[i]->setValueRole(QStringLiteral("%1位の名前").arg(i + 1));
@@ -74,7 +76,7 @@ Score::Score(QWidget *table)
         Label3[i] = new VbLabel(QStringLiteral("Label3_%1").arg(i), twipsRect(2520, top, 1575, 495),
                                 QStringLiteral("1000"), this);
         Label3[i]->setFont(row);
-        Label3[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Label3[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         Label3[i]->setTextFormat(Qt::PlainText);
         Label3[i]->setBackColor(scoreBack);
         Label3[i]->setValueRole(QStringLiteral("%1位のスコア").arg(i + 1));
@@ -109,12 +111,13 @@ QRect Score::shape1Rect()
 
 void Score::Form_Load()
 {
-    // All five scores first, then all five names; the path is built anew for
-    // every read.
+    // The file is read once, as it is at this opening; all five scores are
+    // shown first, then all five names.
+    const IniSnapshot ranking(rankingFile());
     for (int i = 0; i < 5; ++i)
-        Label3[i]->setText(shownAsStored(GetIni(rankSectionName(i + 1), QStringLiteral("score"), QString(), rankingFile())));
+        Label3[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), QStringLiteral("score"))));
     for (int i = 0; i < 5; ++i)
-        Label2[i]->setText(shownAsStored(GetIni(rankSectionName(i + 1), QStringLiteral("name"), QString(), rankingFile())));
+        Label2[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), QStringLiteral("name"))));
 }
 
 void Score::Command1_Click()

@@ -58,6 +58,11 @@ QByteArray encodeOne(Codecs &c, QStringView ch)
 
 } // namespace
 
+bool ansiCodecAvailable()
+{
+    return codecs().encoder.isValid() && codecs().decoder.isValid();
+}
+
 QByteArray toAnsi(QStringView text)
 {
     QByteArray out;

@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringView>
 
+// True when this Qt has the Shift-JIS converter. Without it every character
+// outside ASCII would come out as '?': the game then writes no text file
+// rather than spoil one.
+bool ansiCodecAvailable();
+
 // Characters without a code in code page 932 become '?'.
 QByteArray toAnsi(QStringView text);
 // Bytes that form no character (a lone first byte of a double-byte

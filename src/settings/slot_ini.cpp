@@ -1,6 +1,7 @@
 #include "settings/slot_ini.h"
 
 #include "settings/ansi.h"
+#include "settings/diagnostics.h"
 #include "settings/stored_number.h"
 #include "settings/text_lines.h"
 #include "ui/platform.h"
@@ -59,5 +60,9 @@ bool loadSlotIni(const QString &path, TableColours &colours)
 
 bool saveSlotIni(const QString &path, const TableColours &colours)
 {
+    if (!platform().ansiTextAvailable()) {
+        qCWarning(lcFiles).noquote() << "cannot write" << path << "- this Qt has no Shift_JIS converter";
+        return false;
+    }
     return platform().writeFile(path, formatSlotIni(colours));
 }

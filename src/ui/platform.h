@@ -47,6 +47,10 @@ public:
     // with the old file (or no file) as it was and nothing left behind, when
     // it could not be written.
     virtual bool writeFile(const QString &path, const QByteArray &bytes) = 0;
+    // Whether the game's text files can be written in their code page,
+    // Shift-JIS (see ansiCodecAvailable). Without it the game writes
+    // neither slot.ini nor data.ini.
+    virtual bool ansiTextAvailable() = 0;
     // Milliseconds on a monotonic clock as an unsigned 32-bit count that
     // wraps around; use the difference of two readings, never the value.
     virtual quint32 tickCount() = 0;

@@ -1,5 +1,6 @@
 #include "ui/qt_platform.h"
 
+#include "settings/ansi.h"
 #include "settings/atomic_file.h"
 #include "settings/diagnostics.h"
 #include "settings/player_files.h"
@@ -154,6 +155,11 @@ QString QtPlatform::playerDir()
 bool QtPlatform::writeFile(const QString &path, const QByteArray &bytes)
 {
     return writeFileAtomically(path, bytes);
+}
+
+bool QtPlatform::ansiTextAvailable()
+{
+    return ansiCodecAvailable();
 }
 
 quint32 QtPlatform::tickCount()

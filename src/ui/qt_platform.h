@@ -28,6 +28,7 @@ public:
     QString programDir() override;
     QString playerDir() override;
     bool writeFile(const QString &path, const QByteArray &bytes) override;
+    bool ansiTextAvailable() override;
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPalette>
+#include <QStyle>
 
 namespace {
 // The classic desktop theme's system colours, by index.
@@ -128,9 +129,22 @@ void VbLabel::setSingleBorder(bool on)
     update();
 }
 
+void VbLabel::setCaptionOffset(int dy)
+{
+    m_captionOffset = dy;
+    update();
+}
+
 void VbLabel::paintEvent(QPaintEvent *event)
 {
-    QLabel::paintEvent(event);
+    if (m_captionOffset == 0) {
+        QLabel::paintEvent(event);
+    } else {
+        QPainter p(this);
+        style()->drawItemText(&p, contentsRect().translated(0, m_captionOffset),
+                              int(QStyle::visualAlignment(layoutDirection(), alignment())), palette(), isEnabled(),
+                              text(), foregroundRole());
+    }
     if (m_border) {
         QPainter p(this);
         p.setPen(QPen(colorFromRef(systemColourRef(SysWindowFrame)), 0));

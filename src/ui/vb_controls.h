@@ -53,6 +53,9 @@ public:
     // A single border line in the desktop's window-frame colour round the
     // label, whatever colour its text has.
     void setSingleBorder(bool on);
+    // Moves the caption down (up, for a negative dy) from where its
+    // alignment puts it, in pixels; the background stays where it is.
+    void setCaptionOffset(int dy);
 
     // A label that shows a value (a coin count, a score, a typed letter):
     // screen readers hear the caption itself as the label's name and `role`
@@ -73,6 +76,7 @@ private:
     qint32 m_back = systemColourRef(SysButtonFace);
     qint32 m_fore = systemColourRef(SysWindowText);
     bool m_border = false;
+    int m_captionOffset = 0;
 };
 
 // A push button filled with its own background colour (the graphical

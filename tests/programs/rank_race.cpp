@@ -6,9 +6,10 @@
 //       prints "ready" and waits for a line on its input (so that all copies
 //       start together); then runs one ranking check on file for each
 //       result, in order, each followed, when its rank was stored, by the
-//       write of <name> under that rank as the name entry does it. Ends by
-//       printing "stored <n> failed <m>": how many results were stored, and
-//       how many earned a rank but could not be stored.
+//       write of <name> on the entry it made, as the name entry does it.
+//       Ends by printing "stored <n> failed <m>": how many results were
+//       stored, and how many earned a rank but could not be stored (or
+//       could not be given their name).
 //   rank_race crash <file>
 //       ends abruptly in the middle of a change of file, as a copy of the
 //       game killed at that moment, leaving the file's lock behind.
@@ -43,7 +44,8 @@ int play(const QString &file, const QString &name, const QStringList &results)
         const RankEntry entry = enterRankScore(file, result);
         if (entry.stored) {
             ++stored;
-            WriteIni(rankSectionName(entry.rank), QStringLiteral("name"), name, file);
+            if (writeRankName(file, entry, name) != IniOutcome::Written)
+                ++failed;
         } else if (entry.rank != 0) {
             ++failed;
         }

@@ -1,5 +1,7 @@
 #include "fake_platform.h"
 
+#include "settings/ansi.h"
+
 #include <QSaveFile>
 
 qint64 FailingWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
@@ -110,6 +112,11 @@ bool FakePlatform::writeFile(const QString &path, const QByteArray &bytes)
     --failingWrites;
     FailingWriteSteps steps(writeFault);
     return writeFileAtomically(path, bytes, &steps);
+}
+
+bool FakePlatform::ansiTextAvailable()
+{
+    return !ansiCodecMissing && ansiCodecAvailable();
 }
 
 quint32 FakePlatform::tickCount()

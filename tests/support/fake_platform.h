@@ -60,6 +60,7 @@ public:
     // The real safe writer; the writes made to fail below go through
     // FailingWriteSteps.
     bool writeFile(const QString &path, const QByteArray &bytes) override;
+    bool ansiTextAvailable() override;
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;
@@ -77,6 +78,7 @@ public:
     bool openSucceeds = true;
     std::deque<double> randomValues;                 // empty: 0.0
     quint32 ticks = 0;                               // advance by hand
+    bool ansiCodecMissing = false;                   // as a Qt without Shift-JIS
     QMap<QString, QString> settings;                 // "app/section/key"
     bool settingsStoreFails = false;                 // saves store nothing
     QString dir;                                     // program directory

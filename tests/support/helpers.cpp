@@ -86,3 +86,19 @@ QString pictureMismatch(const QImage &actual, const QImage &expected, int steps)
         .arg(a.pixel(worst), 8, 16, QLatin1Char('0'))
         .arg(e.pixel(worst), 8, 16, QLatin1Char('0'));
 }
+
+QRect inkRect(QWidget *widget, const QColor &background)
+{
+    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const qreal scale = image.devicePixelRatio();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = QColor::fromRgba(image.pixel(x, y));
+            if (std::abs(c.red() - background.red()) > 64 || std::abs(c.green() - background.green()) > 64
+                || std::abs(c.blue() - background.blue()) > 64)
+                ink |= QRect(int(x / scale), int(y / scale), 1, 1);
+        }
+    }
+    return ink;
+}

@@ -51,6 +51,12 @@ QString pictureMismatch(const QImage &actual, const QImage &expected, int steps 
         QVERIFY2(mismatch_.isEmpty(), qPrintable(mismatch_));              \
     } while (false)
 
+// Where a widget as drawn shows its text: the smallest rectangle holding
+// every pixel that differs from `background` by more than a quarter of the
+// way to full contrast in some channel (anti-aliased edges count only where
+// they are dark enough). Empty when nothing is drawn on the background.
+QRect inkRect(QWidget *widget, const QColor &background);
+
 // The visible top-level windows of one kind.
 template <typename T>
 QList<T *> openWindows()
