@@ -9,6 +9,8 @@
 # builds from that tarball unpacked in OUT: tivoran_VERSION-REVISION_ARCH.deb,
 # its debug symbols (tivoran-dbgsym), the .buildinfo and the .changes.
 #
+# Its last line names the .deb.
+#
 # SOURCE_DATE_EPOCH, unless set, is the time of the last commit (outside a
 # git checkout, the date of the newest debian/changelog entry): every time
 # in the tarball and the package is that one, so two builds of one commit
