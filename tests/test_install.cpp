@@ -1,7 +1,10 @@
 // The game as a player installs it: `cmake --install` into a temporary
 // DESTDIR, the files it places and their validators, the options run
 // without a display, and where an installed game and a portable copy keep
-// the player's files.
+// the player's files. When the build was given the Debian package
+// (-DTIVORAN_DEB_PACKAGE=..., as scripts/test.sh does), the package too:
+// unpacked into a scratch root with dpkg -x, the same files laid out as a
+// Debian game, its control fields, and the game run from there.
 
 #include <QDirIterator>
 #include <QImage>
@@ -82,6 +85,107 @@ QString path(const QString &a, const QString &b)
     return QDir::cleanPath(a + QLatin1Char('/') + b);
 }
 
+QByteArray readAll(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether binary holds text as a whole UTF-16 string constant, the way
+// QStringLiteral stores it: not as the tail of a longer path.
+bool holdsStringLiteral(const QByteArray &binary, const QString &text)
+{
+    const QByteArray needle = QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
+                              + QByteArray(2, '\0');
+    for (qsizetype at = binary.indexOf(needle); at >= 0; at = binary.indexOf(needle, at + 1)) {
+        const bool tail = at >= 2 && binary.at(at - 1) == '\0'
+                          && (binary.at(at - 2) == '/' || binary.at(at - 2) == '.');
+        if (!tail)
+            return true;
+    }
+    return false;
+}
+
+bool anyExecuteBit(const QString &file)
+{
+    return QFileInfo(file).permissions() & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+}
+
+// Every file cmake --install places, relative to the DESTDIR of an install
+// to /usr.
+QStringList installedFileList()
+{
+    const QString id = QStringLiteral(TIVORAN_APP_ID);
+    const QString data = QStringLiteral("usr/" GNU_INSTALL_DATADIR);
+    QStringList files{
+        QStringLiteral("usr/" GNU_INSTALL_BINDIR "/tivoran"),
+        QStringLiteral("usr/" GNU_INSTALL_LIBDIR "/tivoran/libtivoran_sound.so"),
+        data + QStringLiteral("/tivoran/readme.txt"),
+        data + QStringLiteral("/tivoran/data.ini"),
+        data + QStringLiteral("/applications/") + id + QStringLiteral(".desktop"),
+        data + QStringLiteral("/metainfo/") + id + QStringLiteral(".metainfo.xml"),
+        QStringLiteral("usr/" GNU_INSTALL_MANDIR "/man6/tivoran.6"),
+        data + QStringLiteral("/doc/tivoran/LICENSE"),
+    };
+    for (int size : {16, 32, 48, 64, 128, 256})
+        files << data + QStringLiteral("/icons/hicolor/%1x%1/apps/").arg(size) + id + QStringLiteral(".png");
+    files.sort();
+    return files;
+}
+
+// Where the Debian package holds each installed file: the program in
+// /usr/games, as Debian's games are, the sound module in the private
+// /usr/lib/tivoran, the manual page compressed and the licence in the
+// machine-readable copyright file.
+QString debianPath(const QString &installed)
+{
+    const QString program = QStringLiteral("usr/" GNU_INSTALL_BINDIR "/tivoran");
+    const QString moduleDir = QStringLiteral("usr/" GNU_INSTALL_LIBDIR "/tivoran/");
+    if (installed == program)
+        return QStringLiteral("usr/games/tivoran");
+    if (installed.startsWith(moduleDir))
+        return QStringLiteral("usr/lib/tivoran/") + installed.mid(moduleDir.size());
+    if (installed.endsWith(QLatin1String("/man6/tivoran.6")))
+        return installed + QStringLiteral(".gz");
+    if (installed.endsWith(QLatin1String("/doc/tivoran/LICENSE")))
+        return installed.chopped(int(qstrlen("LICENSE"))) + QStringLiteral("copyright");
+    return installed;
+}
+
+// The licence's grant and disclaimer, from "Permission" to the closing
+// "SOFTWARE.", one paragraph per element.
+QStringList mitLicenceParagraphs(const QString &text)
+{
+    const qsizetype from = text.indexOf(QLatin1String("Permission is hereby granted"));
+    const qsizetype to = text.indexOf(QLatin1String("\nSOFTWARE.\n"), from);
+    if (from < 0 || to < 0)
+        return {};
+    return text.mid(from, to + qstrlen("\nSOFTWARE.") - from).split(QStringLiteral("\n\n"));
+}
+
+// The stand-alone "License: MIT" paragraph of a machine-readable copyright
+// file, its text unfolded: one element per paragraph.
+QStringList dep5LicenceParagraphs(const QString &copyright, const QString &licence)
+{
+    const QString head = QStringLiteral("\n\nLicense: ") + licence + QLatin1Char('\n');
+    const qsizetype at = copyright.indexOf(head);
+    if (at < 0)
+        return {};
+    QStringList paragraphs{QString()};
+    const QStringList lines = copyright.mid(at + head.size()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (!line.startsWith(QLatin1Char(' ')))
+            break;
+        if (line == QLatin1String(" .")) {
+            paragraphs << QString();
+            continue;
+        }
+        QString &last = paragraphs.last();
+        last += (last.isEmpty() ? QString() : QStringLiteral("\n")) + line.mid(1);
+    }
+    return paragraphs;
+}
+
 } // namespace
 
 class InstallTest : public QObject {
@@ -97,11 +201,18 @@ private Q_SLOTS:
     void installedGameKeepsRankingAndColoursPerPlayer();
     void portableCopyWritesBesideTheProgram();
     void buildTreeWritesBesideTheProgram();
+    void debianPackageHoldsTheInstalledFiles();
+    void debianPackageCopyrightAndChangelog();
+    void debianPackageControlFields();
+    void debianPackagedGameRuns();
 
 private:
     // The environment of a player whose home is home: no display, and none
     // of the caller's XDG folders.
     QProcessEnvironment playerEnv(const QString &home) const;
+    // A player's copy of the game in programDir, run under a new home,
+    // finds the sound module and the shipped ranking of that tree.
+    void playerFindsInstalledFiles(const QString &programDir, const QString &homeName);
     QString stage(const QString &relative) const { return path(m_stage.path(), relative); }
 
     QTemporaryDir m_stage;   // DESTDIR
@@ -109,6 +220,7 @@ private:
     QString m_suppressions;  // a readable copy of the leak checker's suppressions
     QString m_prefix;        // the installed tree inside the DESTDIR
     QString m_bin;
+    QString m_debRoot;       // the Debian package unpacked, when there is one
 };
 
 QProcessEnvironment InstallTest::playerEnv(const QString &home) const
@@ -155,6 +267,15 @@ void InstallTest::initTestCase()
     QVERIFY2(install.exitCode == 0, qPrintable(install.out + install.err));
     m_prefix = stage(QStringLiteral("usr"));
     m_bin = path(m_prefix, QStringLiteral(GNU_INSTALL_BINDIR));
+
+    const QString package = QStringLiteral(TIVORAN_DEB_PACKAGE);
+    if (!package.isEmpty()) {
+        QVERIFY2(QFileInfo(package).isFile(), qPrintable(package + QStringLiteral(" is not there")));
+        m_debRoot = path(m_scratch.path(), QStringLiteral("deb-root"));
+        const Run unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), package, m_debRoot},
+                               QProcessEnvironment::systemEnvironment());
+        QVERIFY2(unpack.exitCode == 0, qPrintable(QStringLiteral("dpkg -x: ") + unpack.out + unpack.err));
+    }
 }
 
 void InstallTest::cleanupTestCase()
@@ -165,28 +286,18 @@ void InstallTest::cleanupTestCase()
 
 void InstallTest::installedFiles()
 {
-    const QString id = QStringLiteral(TIVORAN_APP_ID);
     const QString bin = QStringLiteral("usr/" GNU_INSTALL_BINDIR);
     const QString data = QStringLiteral("usr/" GNU_INSTALL_DATADIR);
-    QStringList expected{
-        bin + QStringLiteral("/tivoran"),
-        QStringLiteral("usr/" GNU_INSTALL_LIBDIR "/tivoran/libtivoran_sound.so"),
-        data + QStringLiteral("/tivoran/readme.txt"),
-        data + QStringLiteral("/tivoran/data.ini"),
-        data + QStringLiteral("/applications/") + id + QStringLiteral(".desktop"),
-        data + QStringLiteral("/metainfo/") + id + QStringLiteral(".metainfo.xml"),
-        QStringLiteral("usr/" GNU_INSTALL_MANDIR "/man6/tivoran.6"),
-        data + QStringLiteral("/doc/tivoran/LICENSE"),
-    };
-    for (int size : {16, 32, 48, 64, 128, 256})
-        expected << data + QStringLiteral("/icons/hicolor/%1x%1/apps/").arg(size) + id + QStringLiteral(".png");
-    expected.sort();
-    QCOMPARE(filesUnder(m_stage.path()), expected);
+    QCOMPARE(filesUnder(m_stage.path()), installedFileList());
 
-    // The program and its module can be run; the rest is only read.
+    // The program can be run; the sound module is a library the program
+    // loads, and the rest is only read.
     const QFileInfo program(stage(bin + QStringLiteral("/tivoran")));
     QVERIFY(program.isExecutable());
-    QVERIFY(!QFileInfo(stage(data + QStringLiteral("/tivoran/data.ini"))).isExecutable());
+    for (const QString &file : installedFileList()) {
+        if (file != bin + QStringLiteral("/tivoran"))
+            QVERIFY2(!anyExecuteBit(stage(file)), qPrintable(file));
+    }
     // The shipped files are the project's own.
     for (const char *file : {"readme.txt", "data.ini"}) {
         QFile shipped(stage(data + QStringLiteral("/tivoran/") + QLatin1String(file)));
@@ -276,22 +387,26 @@ void InstallTest::optionsWorkWithoutADisplay()
     QVERIFY(game.exitCode != 0);
 }
 
-void InstallTest::installedGameFindsItsFiles()
+void InstallTest::playerFindsInstalledFiles(const QString &programDir, const QString &homeName)
 {
-    const QString home = path(m_scratch.path(), QStringLiteral("home-where"));
+    const QString home = path(m_scratch.path(), homeName);
     QVERIFY(makePlayerDir(home));
-    QVERIFY(copyExecutable(QStringLiteral(TIVORAN_PLAYER_RUN), path(m_bin, QStringLiteral("player_run"))));
+    QVERIFY(copyExecutable(QStringLiteral(TIVORAN_PLAYER_RUN), path(programDir, QStringLiteral("player_run"))));
 
-    const Run where = run(path(m_bin, QStringLiteral("player_run")), {QStringLiteral("where")}, playerEnv(home), true);
+    const Run where = run(path(programDir, QStringLiteral("player_run")), {QStringLiteral("where")}, playerEnv(home), true);
     QVERIFY2(where.exitCode == 0, qPrintable(where.err));
     // The player's data folder, and the sound module from lib/ found
     // relative to the program.
     QCOMPARE(where.out, QStringLiteral("player-dir %1/.local/share/Tivoran\nsound-module yes\n").arg(home));
     // The shipped first-run ranking was placed there.
-    QFile seeded(path(home, QStringLiteral(".local/share/Tivoran/data.ini")));
-    QFile shipped(path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR "/tivoran/data.ini")));
-    QVERIFY(seeded.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
-    QCOMPARE(seeded.readAll(), shipped.readAll());
+    const QByteArray seeded = readAll(path(home, QStringLiteral(".local/share/Tivoran/data.ini")));
+    QVERIFY(!seeded.isEmpty());
+    QCOMPARE(seeded, readAll(path(programDir, QStringLiteral("../" GNU_INSTALL_DATADIR "/tivoran/data.ini"))));
+}
+
+void InstallTest::installedGameFindsItsFiles()
+{
+    playerFindsInstalledFiles(m_bin, QStringLiteral("home-where"));
 }
 
 void InstallTest::installedGameKeepsRankingAndColoursPerPlayer()
@@ -373,6 +488,125 @@ void InstallTest::buildTreeWritesBesideTheProgram()
     QCOMPARE(where.out, QStringLiteral("player-dir %1\nsound-module yes\n")
                             .arg(QFileInfo(QStringLiteral(TIVORAN_PLAYER_RUN)).absolutePath()));
     QVERIFY(!QFileInfo::exists(path(home, QStringLiteral(".local/share/Tivoran"))));
+}
+
+void InstallTest::debianPackageHoldsTheInstalledFiles()
+{
+    if (m_debRoot.isEmpty())
+        QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
+    // The files cmake --install places, where Debian keeps them, and the
+    // package's own changelog: nothing more, nothing less.
+    QStringList expected;
+    for (const QString &file : installedFileList())
+        expected << debianPath(file);
+    expected << QStringLiteral("usr/" GNU_INSTALL_DATADIR "/doc/tivoran/changelog.Debian.gz");
+    expected.sort();
+    QCOMPARE(filesUnder(m_debRoot), expected);
+
+    // The program can be run, the sound module is a library and the rest is
+    // only read; what is not built or compressed is byte for byte what
+    // cmake --install placed.
+    for (const QString &file : installedFileList()) {
+        const QString packaged = path(m_debRoot, debianPath(file));
+        const bool program = debianPath(file) == QLatin1String("usr/games/tivoran");
+        QVERIFY2(anyExecuteBit(packaged) == program, qPrintable(packaged));
+        if (debianPath(file) == file && !file.endsWith(QLatin1String(".so")))
+            QVERIFY2(readAll(packaged) == readAll(stage(file)), qPrintable(file));
+    }
+
+    // The manual page is the project's, compressed.
+    const QString manual = QStringLiteral("usr/" GNU_INSTALL_MANDIR "/man6/tivoran.6");
+    const Run unzip = run(QStringLiteral("gzip"), {QStringLiteral("-dc"), path(m_debRoot, debianPath(manual))},
+                          QProcessEnvironment::systemEnvironment());
+    QCOMPARE(unzip.exitCode, 0);
+    QCOMPARE(unzip.out, QString::fromUtf8(readAll(stage(manual))));
+}
+
+void InstallTest::debianPackageCopyrightAndChangelog()
+{
+    if (m_debRoot.isEmpty())
+        QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
+    const QString doc = path(m_debRoot, QStringLiteral("usr/" GNU_INSTALL_DATADIR "/doc/tivoran"));
+    const QString copyright = QString::fromUtf8(readAll(path(doc, QStringLiteral("copyright"))));
+    const QString licence = QString::fromUtf8(readAll(QStringLiteral(TIVORAN_SOURCE_DIR "/LICENSE")));
+
+    // Machine-readable, every file MIT but the metainfo, which AppStream
+    // wants under CC0-1.0 as the metainfo itself says; the holder and year
+    // and the licence text are those of LICENSE.
+    QVERIFY(copyright.startsWith(
+        QLatin1String("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")));
+    QVERIFY(copyright.contains(QLatin1String("\n\nFiles: *\n")));
+    const QRegularExpressionMatch holder = QRegularExpression(QStringLiteral("\nCopyright \\(c\\) ([^\n]+)\n")).match(licence);
+    QVERIFY(holder.hasMatch());
+    QVERIFY2(copyright.contains(QStringLiteral("\nCopyright: ") + holder.captured(1) + QStringLiteral("\nLicense: MIT\n")),
+             qPrintable(copyright));
+    QVERIFY(copyright.contains(
+        QLatin1String("\n\nFiles: resources/desktop/" TIVORAN_APP_ID ".metainfo.xml\nCopyright: ")));
+    QVERIFY(readAll(stage(QStringLiteral("usr/" GNU_INSTALL_DATADIR "/metainfo/" TIVORAN_APP_ID ".metainfo.xml")))
+                .contains("<metadata_license>CC0-1.0</metadata_license>"));
+    QVERIFY(copyright.contains(QLatin1String("\nLicense: CC0-1.0\n")));
+    const QStringList mit = mitLicenceParagraphs(licence);
+    QCOMPARE(mit.size(), 3);
+    QCOMPARE(dep5LicenceParagraphs(copyright, QStringLiteral("MIT")), mit);
+
+    // The package's changelog opens with this version.
+    const Run changelog = run(QStringLiteral("gzip"), {QStringLiteral("-dc"), path(doc, QStringLiteral("changelog.Debian.gz"))},
+                              QProcessEnvironment::systemEnvironment());
+    QCOMPARE(changelog.exitCode, 0);
+    QVERIFY2(changelog.out.startsWith(QLatin1String("tivoran (" TIVORAN_VERSION "-")), qPrintable(changelog.out));
+}
+
+void InstallTest::debianPackageControlFields()
+{
+    if (m_debRoot.isEmpty())
+        QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
+    const Run fields = run(QStringLiteral("dpkg-deb"),
+                           {QStringLiteral("--field"), QStringLiteral(TIVORAN_DEB_PACKAGE), QStringLiteral("Package"),
+                            QStringLiteral("Version"), QStringLiteral("Section"), QStringLiteral("Depends")},
+                           QProcessEnvironment::systemEnvironment());
+    QCOMPARE(fields.exitCode, 0);
+    QMap<QString, QString> field;
+    for (const QString &line : fields.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        field.insert(line.section(QStringLiteral(": "), 0, 0), line.section(QStringLiteral(": "), 1));
+    QCOMPARE(field.value(QStringLiteral("Package")), QStringLiteral("tivoran"));
+    // The package is of the version the program says it is.
+    QVERIFY2(QRegularExpression(QStringLiteral("^" TIVORAN_VERSION "-[0-9][0-9.]*$"))
+                 .match(field.value(QStringLiteral("Version")))
+                 .hasMatch(),
+             qPrintable(field.value(QStringLiteral("Version"))));
+    QCOMPARE(field.value(QStringLiteral("Section")), QStringLiteral("games"));
+    // The dependencies were read off both binaries: the widgets the program
+    // links and the multimedia library only the sound module does.
+    const QString depends = field.value(QStringLiteral("Depends"));
+    QVERIFY2(!depends.contains(QLatin1Char('$')), qPrintable(depends));
+    for (const char *library : {"libc6", "libqt6core6", "libqt6widgets6", "libqt6multimedia6"})
+        QVERIFY2(QRegularExpression(QStringLiteral("(^|, )%1( \\(>= [^)]+\\))?(,|$)").arg(QLatin1String(library)))
+                     .match(depends)
+                     .hasMatch(),
+                 qPrintable(QLatin1String(library) + QStringLiteral(" not in: ") + depends));
+}
+
+void InstallTest::debianPackagedGameRuns()
+{
+    if (m_debRoot.isEmpty())
+        QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
+    const QString games = path(m_debRoot, QStringLiteral("usr/games"));
+    const QString program = path(games, QStringLiteral("tivoran"));
+    const Run version = run(program, {QStringLiteral("--version")}, playerEnv(m_scratch.path()), true);
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("Tivoran " TIVORAN_VERSION "\n"));
+
+    // The packaged program looks for its module and its shipped files where
+    // the package put them, relative to /usr/games.
+    const QByteArray binary = readAll(program);
+    const QDir from(games);
+    for (const char *dir : {"usr/lib/tivoran", "usr/" GNU_INSTALL_DATADIR "/tivoran"}) {
+        const QString relative = from.relativeFilePath(path(m_debRoot, QLatin1String(dir)));
+        QVERIFY2(holdsStringLiteral(binary, relative), qPrintable(relative));
+    }
+
+    // And a player's copy of the game in that tree finds them there.
+    playerFindsInstalledFiles(games, QStringLiteral("home-deb"));
 }
 
 QTEST_GUILESS_MAIN(InstallTest)
