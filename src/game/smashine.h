@@ -12,6 +12,7 @@
 #include "ui/table_surface.h"
 #include "ui/vb_controls.h"
 
+class Announcer;
 class QAction;
 class QMenu;
 class CtlDigital;
@@ -141,6 +142,7 @@ private:
     void buildButtons();
     void setStopsEnabled(bool on);
     void takeBet(int coins);
+    int linesBet() const;
     void lightLamp(int i);
     void buildMenus();
     std::array<const CellArray *, 3> reelArrays(int reel) const;
@@ -157,4 +159,5 @@ private:
     bool m_centred = false;
     QTimer *m_countdown = nullptr;
     quint32 m_secondStart = 0;
+    Announcer *m_announcer = nullptr;
 };

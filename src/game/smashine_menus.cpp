@@ -8,6 +8,7 @@
 #include "ranking/score_window.h"
 #include "settings/slot_ini.h"
 #include "settings/stored_number.h"
+#include "ui/announcer.h"
 #include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/version_window.h"
@@ -67,6 +68,7 @@ void Smashine::CheckRank()
     // ranking whole, never an entry's score beside another's name. The file
     // is locked only for that; the name is written by the name entry later.
     const RankEntry entry = enterRankScore(rankingFile(), Label1->text());
+    m_announcer->rankingResult(coinTotal(), entry.rank);
     if (entry.rank != 0) {
         // When that write fails the name entry still opens, but the name it
         // stores goes nowhere: the old entry keeps its own name.

@@ -3,6 +3,7 @@
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/score_window.h"
+#include "ui/announcer.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
@@ -101,6 +102,7 @@ nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen)
     connect(Timer3, &VbTimer::tick, this, &nameinput::Timer3_Timer);
 
     m_lineVisible = {true, false, false};
+    m_announcer = new Announcer(this);
 
     // Keys reach the entry whatever has the focus, before the control does.
     qApp->installEventFilter(this);
@@ -194,6 +196,8 @@ void nameinput::Form_KeyDown(int keyCode)
     }
     case VkReturn:
         pressReturn();
+        if (!m_stored)
+            m_announcer->nameSoFar(typedName());
         break;
     default:
         return;
@@ -284,7 +288,13 @@ void nameinput::tellCursor()
     if (focus >= 0 && isVisible()) {
         QAccessibleEvent event(Label1[focus], QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
+        m_announcer->cursor(Label1[focus]->text());
     }
+}
+
+QString nameinput::typedName() const
+{
+    return Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
 }
 
 void nameinput::storeName()

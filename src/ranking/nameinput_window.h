@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 
+class Announcer;
 class VbLabel;
 class VbTimer;
 class QCloseEvent;
@@ -70,6 +71,8 @@ private:
     // Slot 0..2's flag (Slot1Done..Slot3Done) and its blink timer.
     void setSlotDone(int slot, bool done);
     VbTimer *blinkTimer(int slot) const;
+    // The name spelt so far: the slots' captions, left to right.
+    QString typedName() const;
     // "終": stores the name, stops the blinking and opens the score window.
     void storeName();
     void blink(int index, bool slotDone, VbTimer *timer);
@@ -84,4 +87,5 @@ private:
     QString m_rankSection;
     bool m_firstOpen = false;
     QList<int> m_toldCursors{-1}; // the cursor cells screen readers know of
+    Announcer *m_announcer = nullptr;
 };
