@@ -1,8 +1,9 @@
 // What a screen reader is given: the values the labels show as their names
 // (with their roles as descriptions), the reel area described in words, and
-// the name entry's cursor; that each change is announced; and what the game
+// the name entry's cursor; that each change is announced; what the game
 // tells unasked, in order, through a round, a ranking game, the name entry
-// and the score window.
+// and the score window; and the menu bar reached by Alt and F10, also while
+// a screen reader holds the keys back.
 
 #include "fake_platform.h"
 #include "helpers.h"
@@ -16,10 +17,14 @@
 #include "ui/ctl_digital.h"
 
 #include <QAccessible>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QtTest>
 #include <dlfcn.h>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace NameEntry;
 
@@ -122,6 +127,39 @@ QStringList heardAnnouncements(QObject *window = nullptr)
             out << h.name;
     return out;
 }
+
+// Holds back every key press and release the desktop delivers, and hands
+// them on later in order, as the accessibility bridge does while a screen
+// reader looks at each key first. The shortcut check of a key press is not
+// held back.
+class KeysHeldBack : public QObject {
+public:
+    KeysHeldBack() { qApp->installEventFilter(this); }
+    ~KeysHeldBack() override { handOn(); }
+    void handOn()
+    {
+        for (auto &[target, key] : std::exchange(m_held, {})) {
+            if (target)
+                QCoreApplication::postEvent(target, key.release());
+        }
+        QCoreApplication::sendPostedEvents();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!event->spontaneous() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+            return false;
+        const auto *k = static_cast<QKeyEvent *>(event);
+        m_held.emplace_back(watched, std::make_unique<QKeyEvent>(k->type(), k->key(), k->modifiers(), k->nativeScanCode(),
+                                                                 k->nativeVirtualKey(), k->nativeModifiers(), k->text(),
+                                                                 k->isAutoRepeat(), k->count()));
+        return true;
+    }
+
+private:
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QKeyEvent>>> m_held;
+};
 
 // The objects reported as focused, in order.
 QList<QObject *> heardFocus()
@@ -574,6 +612,105 @@ private Q_SLOTS:
         g_heard.clear();
         press(w, "Rx");
         QCOMPARE(heardAnnouncements(), (QStringList{"名前 なし", "A"}));
+    }
+
+    // Alt alone and F10 put the keyboard on the menu bar and take it off
+    // again; the arrows, Return and Escape work the menus; none of these
+    // keys reaches the table, which would start the round bet here.
+    void menuBarByAltAndF10_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F10") << int(Qt::Key_F10);
+        QTest::newRow("Alt") << int(Qt::Key_Alt);
+    }
+
+    void menuBarByAltAndF10()
+    {
+        QFETCH(int, key);
+        Table t;
+        t.show();
+        t->Reset_Click();
+        t->Reset->setFocus();
+        const QString buttons = t.buttons();
+        QWindow *window = t->windowHandle();
+        QMenuBar *bar = t->menuBar();
+
+        QTest::keyClick(window, Qt::Key(key));
+        QVERIFY(bar->hasFocus());
+        QCOMPARE(bar->activeAction(), t->データ->menuAction());
+        QVERIFY(!QApplication::activePopupWidget());
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(bar->activeAction(), t->モード->menuAction());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(QApplication::activePopupWidget(), t->モード);
+        QTest::keyClick(t->モード->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), t->Reset);
+
+        // The same key takes the keyboard off again.
+        QTest::keyClick(window, Qt::Key(key));
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), t->Reset);
+
+        QVERIFY(!t->reelRunningA);
+        QCOMPARE(t.buttons(), buttons);
+        QCOMPARE(t.fake.sounds, QList<int>{1});
+    }
+
+    // A screen reader holds each key back until it has looked at it, and
+    // may hand on a lone Alt's release before its press: Alt still reaches
+    // the menu bar once, and the next keys go to it. F10 and the menus'
+    // keys arrive late alike.
+    void menuBarWhileKeysAreHeldBack()
+    {
+        Table t;
+        t.show();
+        QWindow *window = t->windowHandle();
+        QMenuBar *bar = t->menuBar();
+        KeysHeldBack reader;
+        QTest::keyPress(window, Qt::Key_Alt);
+        QTest::keyRelease(window, Qt::Key_Alt);
+        reader.handOn();
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_Down);
+        reader.handOn();
+        QCOMPARE(QApplication::activePopupWidget(), t->データ);
+        QTest::keyClick(t->データ->windowHandle(), Qt::Key_Escape);
+        reader.handOn();
+        QTest::keyClick(window, Qt::Key_Escape);
+        reader.handOn();
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+
+        QTest::keyClick(window, Qt::Key_F10);
+        reader.handOn();
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_F10);
+        reader.handOn();
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+    }
+
+    // Alt held for another key is no lone Alt; while a ranking game has
+    // disabled every menu the keys stay with the table.
+    void menuBarKeysLeftAlone()
+    {
+        Table t;
+        t.show();
+        QWindow *window = t->windowHandle();
+        QTest::keyPress(window, Qt::Key_Alt);
+        QTest::keyClick(window, Qt::Key_Down, Qt::AltModifier);
+        QTest::keyRelease(window, Qt::Key_Alt);
+        QVERIFY(!t->menuBar()->hasFocus());
+        t->Allcoin->setFocus();
+
+        t->ランキングモード_Click();
+        for (Qt::Key key : {Qt::Key_F10, Qt::Key_Alt})
+            QTest::keyClick(window, key);
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(t->Label1->text(), QStringLiteral("95"));
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
@@ -389,6 +390,8 @@ void Smashine::CheckLines()
 
 bool Smashine::eventFilter(QObject *watched, QEvent *event)
 {
+    if (menuBar()->hasFocus()) // the menus' keys are not the table's
+        return QMainWindow::eventFilter(watched, event);
     // Every key press reaches the window once, before it is handed on to
     // the focused control; the table sees it there.
     if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
