@@ -107,13 +107,12 @@ void Announcer::scoreRows(const QStringList &names, const QStringList &scores)
 {
     QStringList rows;
     for (qsizetype i = 0; i < names.size() && i < scores.size(); ++i) {
-        QString row = QStringLiteral("%1位").arg(i + 1);
+        QStringList row{QStringLiteral("%1位").arg(i + 1)};
         if (names[i].isEmpty() && scores[i].isEmpty())
-            row += QLatin1Char(' ') + Blank;
+            row << Blank;
         else
-            row += QLatin1Char(' ') + (names[i].isEmpty() ? Blank : names[i]) + QLatin1Char(' ')
-                   + (scores[i].isEmpty() ? Blank : scores[i]);
-        rows << row;
+            row << (names[i].isEmpty() ? Blank : names[i]) << (scores[i].isEmpty() ? Blank : scores[i]);
+        rows << row.join(QLatin1Char(' '));
     }
     say(rows.join(QStringLiteral("、")));
 }

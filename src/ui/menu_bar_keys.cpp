@@ -31,7 +31,7 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         // handling of a lone Alt; it never sees one here.
         return !m_handing && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
     case QEvent::KeyPress:
-            if (watched == m_handle) {
+        if (watched == m_handle) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Alt) {
                 if (!key->isAutoRepeat())
