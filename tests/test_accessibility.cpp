@@ -602,6 +602,8 @@ private Q_SLOTS:
         QCOMPARE(heardAnnouncements(entry), (QStringList{"ハイフン", "戻、1文字戻す", "終、名前を決定"}));
         const QList<Score *> scores = openWindows<Score>();
         QCOMPARE(scores.size(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(scores.first(), kPatienceMs));
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(heardAnnouncements(scores.first()),
                  QStringList{"1位 QLX 0150、2位 BA 空欄、3位 AB. 空欄、4位 空欄 -5、5位 空欄"});
         scores.first()->close();
@@ -612,6 +614,37 @@ private Q_SLOTS:
         g_heard.clear();
         press(w, "Rx");
         QCOMPARE(heardAnnouncements(), (QStringList{"名前 なし", "A"}));
+    }
+
+    // Opened from the menu, the score window tells its rows once it is
+    // active and its focused button has been told: the table being disabled
+    // and the window being built send a burst of changes, and Orca drops a
+    // notification that comes amid it.
+    void scoreWindowIsToldOnceActive()
+    {
+        Table t;
+        putFile(t.fake.dir + "/data.ini", standardRanking());
+        t.show();
+        g_heard.clear();
+        t->スコアランキング_Click();
+        QPointer<Score> score = openWindows<Score>().value(0);
+        QVERIFY(score);
+        QVERIFY(heardAnnouncements().isEmpty());
+        // The desktop makes it the active window.
+        QApplication::setActiveWindow(score);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(heardAnnouncements(), QStringList{"1位 AAA 500、2位 BBB 400、3位 CCC 300、4位 DDD 200、5位 EEE 100"});
+        qsizetype focused = -1, told = -1;
+        for (qsizetype i = 0; i < g_heard.size(); ++i) {
+            if (g_heard[i].type == QAccessible::Focus && g_heard[i].object == score->Command1)
+                focused = i;
+            if (g_heard[i].type == QAccessible::ObjectShow && g_heard[i].role == QAccessible::Notification)
+                told = i;
+        }
+        QVERIFY(focused >= 0);
+        QVERIFY(told > focused);
+        score->close();
+        flushDeletes();
     }
 
     // Alt alone and F10 put the keyboard on the menu bar and take it off

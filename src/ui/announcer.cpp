@@ -6,6 +6,8 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 // The object a notification appears on: one pixel, drawing nothing, taking
@@ -114,7 +116,35 @@ void Announcer::scoreRows(const QStringList &names, const QStringList &scores)
             row << (names[i].isEmpty() ? Blank : names[i]) << (scores[i].isEmpty() ? Blank : scores[i]);
         rows << row.join(QLatin1Char(' '));
     }
-    say(rows.join(QStringLiteral("、")));
+    sayOnceActive(rows.join(QStringLiteral("、")));
+}
+
+void Announcer::sayOnceActive(const QString &text)
+{
+    if (text.isEmpty() || !QAccessible::isActive())
+        return;
+    m_waiting = text;
+    QWidget *window = m_window->window();
+    if (window->isActiveWindow())
+        QMetaObject::invokeMethod(this, &Announcer::sayWaiting, Qt::QueuedConnection);
+    else
+        window->installEventFilter(this);
+}
+
+bool Announcer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        watched->removeEventFilter(this);
+        // The focus is given once every control has heard of the
+        // activation; the text follows it.
+        QMetaObject::invokeMethod(this, &Announcer::sayWaiting, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Announcer::sayWaiting()
+{
+    say(std::exchange(m_waiting, QString()));
 }
 
 void Announcer::say(const QString &text)

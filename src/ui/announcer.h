@@ -49,17 +49,29 @@ public:
     void cursor(const QString &caption);
     // The name typed so far.
     void nameSoFar(const QString &name);
-    // The ranking rows as the score window shows them, best first.
+    // The ranking rows as the score window shows them, best first; told
+    // once the window is active.
     void scoreRows(const QStringList &names, const QStringList &scores);
 
     // Hands a text to the screen reader.
     void say(const QString &text);
+    // Hands a text to the screen reader once the window is active and its
+    // focused control has been told: a window that opens sends a burst of
+    // changes as it is built, shown and focused, and Orca drops a
+    // notification that comes amid such a burst.
+    void sayOnceActive(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void sayWaiting();
+
     QWidget *m_window;
     // A few notification objects taken in turn: a screen reader reads a
     // notification's text some time after it appeared, by when the next one
     // may have come.
     std::array<QWidget *, 3> m_notices{};
     int m_next = 0;
+    QString m_waiting; // for sayOnceActive()
 };
