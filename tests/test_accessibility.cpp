@@ -1,6 +1,9 @@
 // What a screen reader is given: the values the labels show as their names
 // (with their roles as descriptions), the reel area described in words, and
-// the name entry's cursor; and that each change is announced.
+// the name entry's cursor; that each change is announced; what the game
+// tells unasked, in order, through a round, a ranking game, the name entry
+// and the score window; and the menu bar reached by Alt and F10, also while
+// a screen reader holds the keys back.
 
 #include "fake_platform.h"
 #include "helpers.h"
@@ -14,31 +17,44 @@
 #include "ui/ctl_digital.h"
 
 #include <QAccessible>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QtTest>
 #include <dlfcn.h>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace NameEntry;
 
 namespace {
 
 // One announcement as a screen reader would take it: the object, the kind,
-// and the object's name and description at that moment.
+// and the object's name, description and role at that moment, and its
+// window.
 struct Heard {
     QObject *object;
     QAccessible::Event type;
     QString name;
     QString description;
+    QAccessible::Role role;
+    QObject *window;
 };
 QList<Heard> g_heard;
 
 void recordEvent(QAccessibleEvent *event)
 {
     QAccessibleInterface *iface = event->accessibleInterface();
+    auto *widget = qobject_cast<QWidget *>(event->object());
     g_heard.append({event->object(), event->type(), iface ? iface->text(QAccessible::Name) : QString(),
-                    iface ? iface->text(QAccessible::Description) : QString()});
+                    iface ? iface->text(QAccessible::Description) : QString(),
+                    iface ? iface->role() : QAccessible::NoRole, widget ? widget->window() : nullptr});
 }
+
+using SetActive = void (*)(void *accessibility, bool on);
+void *g_accessibility = nullptr;
+SetActive g_setActive = nullptr;
 
 // Qt hands announcements on only while an assistive technology listens,
 // which the desktop's accessibility object says; offscreen nothing listens
@@ -53,16 +69,22 @@ bool listenAsAScreenReader()
     using SetActive = void (*)(void *accessibility, bool on);
     auto *integration = static_cast<Integration *>(dlsym(RTLD_DEFAULT, "_ZN22QGuiApplicationPrivate20platform_integrationE"));
     auto accessibilityOf = reinterpret_cast<AccessibilityOf>(dlsym(RTLD_DEFAULT, "_ZNK20QPlatformIntegration13accessibilityEv"));
-    auto setActive = reinterpret_cast<SetActive>(dlsym(RTLD_DEFAULT, "_ZN22QPlatformAccessibility9setActiveEb"));
-    if (!integration || !*integration || !accessibilityOf || !setActive)
+    g_setActive = reinterpret_cast<SetActive>(dlsym(RTLD_DEFAULT, "_ZN22QPlatformAccessibility9setActiveEb"));
+    if (!integration || !*integration || !accessibilityOf || !g_setActive)
         return false;
-    void *accessibility = accessibilityOf(*integration);
-    if (!accessibility)
+    g_accessibility = accessibilityOf(*integration);
+    if (!g_accessibility)
         return false;
     QAccessible::installUpdateHandler(recordEvent);
-    setActive(accessibility, true);
+    g_setActive(g_accessibility, true);
     return QAccessible::isActive();
 }
+
+// While it lives, no screen reader listens.
+struct NobodyListens {
+    NobodyListens() { g_setActive(g_accessibility, false); }
+    ~NobodyListens() { g_setActive(g_accessibility, true); }
+};
 
 QString nameOf(QObject *o)
 {
@@ -94,6 +116,50 @@ QStringList heardDescriptions(QObject *o)
             out << h.description;
     return out;
 }
+
+// What the game told unasked since the last clear, in order: the texts of
+// the notifications that appeared, in `window` or in any window.
+QStringList heardAnnouncements(QObject *window = nullptr)
+{
+    QStringList out;
+    for (const Heard &h : std::as_const(g_heard))
+        if (h.type == QAccessible::ObjectShow && h.role == QAccessible::Notification && (!window || h.window == window))
+            out << h.name;
+    return out;
+}
+
+// Holds back every key press and release the desktop delivers, and hands
+// them on later in order, as the accessibility bridge does while a screen
+// reader looks at each key first. The shortcut check of a key press is not
+// held back.
+class KeysHeldBack : public QObject {
+public:
+    KeysHeldBack() { qApp->installEventFilter(this); }
+    ~KeysHeldBack() override { handOn(); }
+    void handOn()
+    {
+        for (auto &[target, key] : std::exchange(m_held, {})) {
+            if (target)
+                QCoreApplication::postEvent(target, key.release());
+        }
+        QCoreApplication::sendPostedEvents();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!event->spontaneous() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+            return false;
+        const auto *k = static_cast<QKeyEvent *>(event);
+        m_held.emplace_back(watched, std::make_unique<QKeyEvent>(k->type(), k->key(), k->modifiers(), k->nativeScanCode(),
+                                                                 k->nativeVirtualKey(), k->nativeModifiers(), k->text(),
+                                                                 k->isAutoRepeat(), k->count()));
+        return true;
+    }
+
+private:
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QKeyEvent>>> m_held;
+};
 
 // The objects reported as focused, in order.
 QList<QObject *> heardFocus()
@@ -416,6 +482,268 @@ private Q_SLOTS:
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: B、F"));
         QCOMPARE(descriptionOf(w->Label1[5]), QStringLiteral("選択中"));
         QCOMPARE(descriptionOf(w->Label1[0]), QString());
+    }
+
+    // A round that wins on the three rows and one that loses: each bet, each
+    // reel as it stops (top to bottom), then each winning line with its pay
+    // and the new total, or the total alone.
+    void roundsAreToldAsTheyHappen()
+    {
+        Table t;
+        t.show();
+        g_heard.clear();
+        t->Reset_Click();
+        t->Reset_Click();
+        t->Reset_Click();
+        t.spinAndStop(6, 6, 6);
+        QCOMPARE(heardAnnouncements(),
+                 (QStringList{"1ライン ベット、残り99枚", "2ライン ベット、残り98枚", "3ライン ベット、残り97枚",
+                              "左 時計 ちょう 地球", "中 時計 ちょう 地球", "右 時計 ちょう 地球",
+                              "上段 時計 そろい 400枚、中段 ちょう そろい 200枚、下段 地球 そろい 1000枚。合計 1698枚"}));
+        QCOMPARE(t->Label1->text(), QStringLiteral("1698"));
+
+        g_heard.clear();
+        t->Allcoin_Click();
+        t.spinAndStop(0, 2, 4);
+        QCOMPARE(heardAnnouncements(), (QStringList{"5ライン ベット、残り1693枚", "左 りんご 時計 ちょう",
+                                                    "中 電話 テレビ りんご", "右 地球 家 電話", "合計 1693枚"}));
+
+        // A space with no reel spinning stops nothing and tells nothing.
+        g_heard.clear();
+        t->Form_KeyPress(' ');
+        QCOMPARE(heardAnnouncements(), QStringList());
+    }
+
+    // The notifications are drawn nowhere, take no input and keep the
+    // keyboard's way through the table; without a screen reader there are
+    // none at all.
+    void announcementsChangeNothingOnScreen()
+    {
+        {
+            NobodyListens quiet;
+            Table t;
+            t.show();
+            t->Allcoin_Click();
+            t.spinAndStop(1, 2, 3);
+            QVERIFY(t->findChildren<QWidget *>(QStringLiteral("announcement")).isEmpty());
+        }
+        Table t;
+        t.show();
+        t->Allcoin_Click();
+        t.spinAndStop(1, 2, 3);
+        const QList<QWidget *> notices = t->findChildren<QWidget *>(QStringLiteral("announcement"));
+        QVERIFY(!notices.isEmpty());
+        const QImage shown = t->grab().toImage();
+        for (QWidget *n : notices) {
+            QVERIFY(n->isVisible());
+            QCOMPARE(n->size(), QSize(1, 1));
+            QCOMPARE(n->focusPolicy(), Qt::NoFocus);
+            QVERIFY(n->testAttribute(Qt::WA_TransparentForMouseEvents));
+            n->hide();
+        }
+        COMPARE_PICTURES(t->grab().toImage(), shown);
+        QList<QWidget *> order{t->Allcoin, t->StopA, t->StopB, t->Start, t->Reset, t->ENDS, t->StopC};
+        for (qsizetype i = 0; i + 1 < order.size(); ++i)
+            QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
+    }
+
+    // A ranking game on the test clock: the start, the tens from 50 down,
+    // each of the last five seconds, and at 0 the score and its rank; a
+    // second game whose score enters no rank.
+    void rankingGameIsToldOnTheClock()
+    {
+        RankingWindowsCloser closer;
+        Table t;
+        putFile(t.fake.dir + "/data.ini", standardRanking());
+        t.show();
+        g_heard.clear();
+        t->ランキングモード_Click();
+        QCOMPARE(heardAnnouncements(), QStringList{"ランキングモード、100枚、59秒"});
+        t->Label1->setText(QStringLiteral("450"));
+        for (int i = 0; i < 60 && t->countdownRunning(); ++i) {
+            t.fake.ticks += 1000;
+            t->countdownTimeout();
+        }
+        QCOMPARE(heardAnnouncements(t.w.get()),
+                 (QStringList{"ランキングモード、100枚、59秒", "残り50秒", "残り40秒", "残り30秒", "残り20秒",
+                              "残り10秒", "5", "4", "3", "2", "1", "終了。スコア 450枚、ランキング2位"}));
+        finishRankingWindows();
+
+        g_heard.clear();
+        rankingGame(t, QStringLiteral("50"));
+        QCOMPARE(heardAnnouncements(t.w.get()).last(), QStringLiteral("終了。スコア 50枚、ランキング外"));
+        QCOMPARE(heardAnnouncements(t.w.get()).size(), 12);
+        QVERIFY(openWindows<nameinput>().isEmpty());
+    }
+
+    // The name entry tells the cell the cursor moves to and, after each
+    // Return, the name so far; the score window, as it opens, its five rows.
+    void nameEntryAndScoreWindowAreTold()
+    {
+        fp = std::make_unique<FakePlatform>();
+        putFile(fp->dir + "/data.ini", rankHeader(1) + "name=QLX\r\nscore=0150\r\n" + rankHeader(3)
+                                           + "name=AB.\r\n" + rankHeader(4) + "score=-5\r\n");
+        QPointer<nameinput> w = openEntry(true);
+        g_heard.clear();
+        press(w, "RxLxx");
+        QCOMPARE(heardAnnouncements(),
+                 (QStringList{"B", "名前 B", "A", "名前 BA", "名前 BAA", "終、名前を決定"}));
+        g_heard.clear();
+        press(w, "LxLL");
+        QCOMPARE(heardAnnouncements(), (QStringList{"戻、1文字戻す", "名前 BA", "ハイフン", "ピリオド"}));
+        // A key that moves nothing tells nothing.
+        g_heard.clear();
+        press(w, "D");
+        QCOMPARE(heardAnnouncements(), QStringList());
+
+        // "終" stores the name; the score window reads out its rows.
+        QObject *entry = w;
+        press(w, "RRRx");
+        QCOMPARE(heardAnnouncements(entry), (QStringList{"ハイフン", "戻、1文字戻す", "終、名前を決定"}));
+        const QList<Score *> scores = openWindows<Score>();
+        QCOMPARE(scores.size(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(scores.first(), kPatienceMs));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(heardAnnouncements(scores.first()),
+                 QStringList{"1位 QLX 0150、2位 BA 空欄、3位 AB. 空欄、4位 空欄 -5、5位 空欄"});
+        scores.first()->close();
+
+        // At a later opening no cell has the cursor: the first Return puts
+        // it on "A" and types nothing.
+        w = openEntry(false);
+        g_heard.clear();
+        press(w, "Rx");
+        QCOMPARE(heardAnnouncements(), (QStringList{"名前 なし", "A"}));
+    }
+
+    // Opened from the menu, the score window tells its rows once it is
+    // active and its focused button has been told: the table being disabled
+    // and the window being built send a burst of changes, and Orca drops a
+    // notification that comes amid it.
+    void scoreWindowIsToldOnceActive()
+    {
+        Table t;
+        putFile(t.fake.dir + "/data.ini", standardRanking());
+        t.show();
+        g_heard.clear();
+        t->スコアランキング_Click();
+        QPointer<Score> score = openWindows<Score>().value(0);
+        QVERIFY(score);
+        QVERIFY(heardAnnouncements().isEmpty());
+        // The desktop makes it the active window.
+        QApplication::setActiveWindow(score);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(heardAnnouncements(), QStringList{"1位 AAA 500、2位 BBB 400、3位 CCC 300、4位 DDD 200、5位 EEE 100"});
+        qsizetype focused = -1, told = -1;
+        for (qsizetype i = 0; i < g_heard.size(); ++i) {
+            if (g_heard[i].type == QAccessible::Focus && g_heard[i].object == score->Command1)
+                focused = i;
+            if (g_heard[i].type == QAccessible::ObjectShow && g_heard[i].role == QAccessible::Notification)
+                told = i;
+        }
+        QVERIFY(focused >= 0);
+        QVERIFY(told > focused);
+        score->close();
+        flushDeletes();
+    }
+
+    // Alt alone and F10 put the keyboard on the menu bar and take it off
+    // again; the arrows, Return and Escape work the menus; none of these
+    // keys reaches the table, which would start the round bet here.
+    void menuBarByAltAndF10_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F10") << int(Qt::Key_F10);
+        QTest::newRow("Alt") << int(Qt::Key_Alt);
+    }
+
+    void menuBarByAltAndF10()
+    {
+        QFETCH(int, key);
+        Table t;
+        t.show();
+        t->Reset_Click();
+        t->Reset->setFocus();
+        const QString buttons = t.buttons();
+        QWindow *window = t->windowHandle();
+        QMenuBar *bar = t->menuBar();
+
+        QTest::keyClick(window, Qt::Key(key));
+        QVERIFY(bar->hasFocus());
+        QCOMPARE(bar->activeAction(), t->データ->menuAction());
+        QVERIFY(!QApplication::activePopupWidget());
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(bar->activeAction(), t->モード->menuAction());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(QApplication::activePopupWidget(), t->モード);
+        QTest::keyClick(t->モード->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), t->Reset);
+
+        // The same key takes the keyboard off again.
+        QTest::keyClick(window, Qt::Key(key));
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), t->Reset);
+
+        QVERIFY(!t->reelRunningA);
+        QCOMPARE(t.buttons(), buttons);
+        QCOMPARE(t.fake.sounds, QList<int>{1});
+    }
+
+    // A screen reader holds each key back until it has looked at it, and
+    // may hand on a lone Alt's release before its press: Alt still reaches
+    // the menu bar once, and the next keys go to it. F10 and the menus'
+    // keys arrive late alike.
+    void menuBarWhileKeysAreHeldBack()
+    {
+        Table t;
+        t.show();
+        QWindow *window = t->windowHandle();
+        QMenuBar *bar = t->menuBar();
+        KeysHeldBack reader;
+        QTest::keyPress(window, Qt::Key_Alt);
+        QTest::keyRelease(window, Qt::Key_Alt);
+        reader.handOn();
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_Down);
+        reader.handOn();
+        QCOMPARE(QApplication::activePopupWidget(), t->データ);
+        QTest::keyClick(t->データ->windowHandle(), Qt::Key_Escape);
+        reader.handOn();
+        QTest::keyClick(window, Qt::Key_Escape);
+        reader.handOn();
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+
+        QTest::keyClick(window, Qt::Key_F10);
+        reader.handOn();
+        QVERIFY(bar->hasFocus());
+        QTest::keyClick(window, Qt::Key_F10);
+        reader.handOn();
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+    }
+
+    // Alt held for another key is no lone Alt; while a ranking game has
+    // disabled every menu the keys stay with the table.
+    void menuBarKeysLeftAlone()
+    {
+        Table t;
+        t.show();
+        QWindow *window = t->windowHandle();
+        QTest::keyPress(window, Qt::Key_Alt);
+        QTest::keyClick(window, Qt::Key_Down, Qt::AltModifier);
+        QTest::keyRelease(window, Qt::Key_Alt);
+        QVERIFY(!t->menuBar()->hasFocus());
+        t->Allcoin->setFocus();
+
+        t->ランキングモード_Click();
+        for (Qt::Key key : {Qt::Key_F10, Qt::Key_Alt})
+            QTest::keyClick(window, key);
+        QCOMPARE(QApplication::focusWidget(), t->Allcoin);
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(t->Label1->text(), QStringLiteral("95"));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "reels/reel_speech.h"
+#include "ui/announcer.h"
 #include "ui/ctl_digital.h"
 #include "ui/platform.h"
 #include "ui/window_helpers.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
@@ -73,6 +75,7 @@ Smashine::Smashine(QWidget *parent)
     m_countdown->setSingleShot(true);
     m_countdown->setTimerType(Qt::PreciseTimer);
     connect(m_countdown, &QTimer::timeout, this, &Smashine::countdownTimeout);
+    m_announcer = new Announcer(surface);
 
     Form_Load();
 }
@@ -164,6 +167,12 @@ void Smashine::takeBet(int coins)
     Label1->setText(QString::number(coinBase - coins));
 }
 
+int Smashine::linesBet() const
+{
+    return int(std::count_if(Shape3.begin(), Shape3.end(),
+                             [](const DrawnShape *lamp) { return lamp->fillColor() == LampOn; }));
+}
+
 void Smashine::lightLamp(int i)
 {
     DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
@@ -206,6 +215,7 @@ void Smashine::Reset_Click()
         }
     }
     describeReels(*this);
+    m_announcer->bet(linesBet(), coinTotal());
 }
 
 void Smashine::Allcoin_Click()
@@ -221,6 +231,7 @@ void Smashine::Allcoin_Click()
     Allcoin->setEnabled(false);
     Reset->setEnabled(false);
     describeReels(*this);
+    m_announcer->bet(linesBet(), coinTotal());
 }
 
 // ----------------------------------------------------------------- spinning
@@ -316,6 +327,7 @@ void Smashine::stopReel(int reel)
                 }
             }
         }
+        m_announcer->reelStopped(reel, {*texts[0], *texts[1], *texts[2]});
     }
     endOfSpinIfAllStand(reel);
     describeReels(*this);
@@ -373,6 +385,7 @@ void Smashine::CheckLines()
     const QString *cells[9] = {&cellTopA, &cellTopB, &cellTopC, &cellMidA, &cellMidB,
                                &cellMidC, &cellBotA, &cellBotB, &cellBotC};
     const DrawnLine *lines[] = {Line1, Line2, Line3, Line4, Line5};
+    QList<Announcer::LineWin> wins;
     for (const reels::PayLine &line : reels::PayLines) {
         if (!lines[line.line - 1]->isVisible())
             continue;
@@ -385,13 +398,17 @@ void Smashine::CheckLines()
         spinPay = qint16(std::min(CoinCap, int(spinPay) + pay));
         Label1->setText(QString::number(coinBase));
         Label11->setText(QString::number(spinPay));
+        wins.append({line.line, *cells[line.cells[0]], pay});
     }
+    m_announcer->roundEnd(wins, coinTotal());
 }
 
 // ----------------------------------------------------------------- keyboard
 
 bool Smashine::eventFilter(QObject *watched, QEvent *event)
 {
+    if (menuBar()->hasFocus()) // the menus' keys are not the table's
+        return QMainWindow::eventFilter(watched, event);
     // Every key press reaches the window once, before it is handed on to
     // the focused control; the table sees it there.
     if (event->type() == QEvent::KeyPress && watched == windowHandle() && isEnabled()) {
@@ -468,6 +485,7 @@ void Smashine::setTopMenusEnabled(bool on)
 void Smashine::timeloop()
 {
     countdownSecond();
+    m_announcer->rankingStart(coinTotal(), timeLeft);
 }
 
 void Smashine::countdownSecond()
@@ -475,6 +493,7 @@ void Smashine::countdownSecond()
     m_secondStart = platform().tickCount();
     timeLeft = timeLeft - 1;
     Digital1->setText(QString::number(timeLeft));
+    m_announcer->countdown(timeLeft);
     if (Digital1->text() == QLatin1String("0")) {
         m_countdown->stop();
         setTopMenusEnabled(true);

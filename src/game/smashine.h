@@ -12,6 +12,7 @@
 #include "ui/table_surface.h"
 #include "ui/vb_controls.h"
 
+class Announcer;
 class QAction;
 class QMenu;
 class CtlDigital;
@@ -149,6 +150,7 @@ private:
     // could not be put there.
     void rankChecked(const RankEntry &entry);
     void takeBet(int coins);
+    int linesBet() const;
     void lightLamp(int i);
     void buildMenus();
     std::array<const CellArray *, 3> reelArrays(int reel) const;
@@ -166,4 +168,5 @@ private:
     bool m_centred = false;
     QTimer *m_countdown = nullptr;
     quint32 m_secondStart = 0;
+    Announcer *m_announcer = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "ranking/score_window.h"
 #include "settings/slot_ini.h"
 #include "settings/stored_number.h"
+#include "ui/announcer.h"
 #include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/version_window.h"
@@ -80,6 +81,7 @@ void Smashine::CheckRank()
 
 void Smashine::rankChecked(const RankEntry &entry)
 {
+    m_announcer->rankingResult(coinTotal(), entry.stored || entry.rank == 0 ? entry.rank : -1);
     if (entry.stored) {
         RankSection = rankSectionName(entry.rank);
         setEnabled(false);

@@ -3,6 +3,7 @@
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/score_window.h"
+#include "ui/announcer.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
@@ -121,6 +122,7 @@ nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen,
     connect(Timer3, &VbTimer::tick, this, &nameinput::Timer3_Timer);
 
     m_lineVisible = {true, false, false};
+    m_announcer = new Announcer(this);
 
     // Keys reach the entry whatever has the focus, before the control does.
     qApp->installEventFilter(this);
@@ -214,6 +216,8 @@ void nameinput::Form_KeyDown(int keyCode)
     }
     case VkReturn:
         pressReturn();
+        if (!m_stored)
+            m_announcer->nameSoFar(typedName());
         break;
     default:
         return;
@@ -304,7 +308,13 @@ void nameinput::tellCursor()
     if (focus >= 0 && isVisible()) {
         QAccessibleEvent event(Label1[focus], QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
+        m_announcer->cursor(Label1[focus]->text());
     }
+}
+
+QString nameinput::typedName() const
+{
+    return Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
 }
 
 void nameinput::storeName()
@@ -312,7 +322,7 @@ void nameinput::storeName()
     if (m_stored)
         return;
     m_stored = true;
-    const QString name = Label1[FirstSlot]->text() + Label1[FirstSlot + 1]->text() + Label1[FirstSlot + 2]->text();
+    const QString name = typedName();
     Timer1->setInterval(0);
     Timer2->setInterval(0);
     Timer3->setInterval(0);

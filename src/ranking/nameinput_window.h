@@ -12,6 +12,7 @@
 
 #include "ranking/rank_check.h"
 
+class Announcer;
 class VbLabel;
 class VbTimer;
 class QCloseEvent;
@@ -76,6 +77,8 @@ private:
     // Slot 0..2's flag (Slot1Done..Slot3Done) and its blink timer.
     void setSlotDone(int slot, bool done);
     VbTimer *blinkTimer(int slot) const;
+    // The name spelt so far: the slots' captions, left to right.
+    QString typedName() const;
     // "終": stores the name, stops the blinking and opens the score window
     // once the name is in.
     void storeName();
@@ -92,4 +95,5 @@ private:
     RankEntry m_made;
     bool m_firstOpen = false;
     QList<int> m_toldCursors{-1}; // the cursor cells screen readers know of
+    Announcer *m_announcer = nullptr;
 };

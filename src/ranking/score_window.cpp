@@ -2,6 +2,7 @@
 
 #include "ranking/inigw.h"
 #include "ranking/rank_check.h"
+#include "ui/announcer.h"
 #include "ui/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/pictures.h"
@@ -21,6 +22,14 @@ QString shownAsStored(QString text)
 {
     text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     return text;
+}
+
+QStringList captions(const std::array<VbLabel *, 5> &labels)
+{
+    QStringList out;
+    for (const VbLabel *l : labels)
+        out << l->text();
+    return out;
 }
 
 } // namespace
@@ -93,6 +102,7 @@ Score::Score(QWidget *table)
         setTabOrder(order[i - 1], order[i]);
 
     centreOnScreen(this, table);
+    m_announcer = new Announcer(this);
     Form_Load();
 }
 
@@ -101,6 +111,7 @@ Score *Score::open(QWidget *table)
     auto *window = new Score(table);
     showBlockingOver(window, table);
     window->activateWindow();
+    window->m_announcer->scoreRows(captions(window->Label2), captions(window->Label3));
     return window;
 }
 

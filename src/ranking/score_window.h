@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 
+class Announcer;
 class VbLabel;
 class VbButton;
 class QCloseEvent;
@@ -44,4 +45,5 @@ private:
     void Form_Unload();
 
     QPointer<QWidget> m_table;
+    Announcer *m_announcer = nullptr;
 };

@@ -19,10 +19,19 @@ QString lineName(int line)
     }
 }
 
+QString reelName(int reel)
+{
+    switch (reel) {
+    case 0: return QStringLiteral("左");
+    case 1: return QStringLiteral("中");
+    case 2: return QStringLiteral("右");
+    default: return QString();
+    }
+}
+
 QString spokenReels(const std::array<int, 3> &steps, const std::array<bool, 3> &running,
                     const std::array<bool, 5> &linesShown)
 {
-    static const QString reelNames[3] = {QStringLiteral("左"), QStringLiteral("中"), QStringLiteral("右")};
     QString spoken;
     if (running[0] || running[1] || running[2]) {
         // Rows half spinning would be stale or meaningless: only say which
@@ -30,7 +39,7 @@ QString spokenReels(const std::array<int, 3> &steps, const std::array<bool, 3> &
         QStringList standing;
         for (int reel = 0; reel < 3; ++reel)
             if (!running[reel])
-                standing << reelNames[reel];
+                standing << reelName(reel);
         spoken = QStringLiteral("回転中");
         if (!standing.isEmpty())
             spoken += QStringLiteral("（停止: %1）").arg(standing.join(QStringLiteral("、")));

@@ -9,6 +9,8 @@ namespace reels {
 
 // The name a player hears for pay line 1..5 (Line1..Line5).
 QString lineName(int line);
+// The name a player hears for reel 0, 1 or 2 (A, B, C): left, middle, right.
+QString reelName(int reel);
 
 // The reel area in words. `steps` is the step each reel (A, B, C) shows,
 // `running` whether it spins, `linesShown` whether Line1..Line5 are shown

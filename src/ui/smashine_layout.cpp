@@ -3,6 +3,7 @@
 #include "game/smashine.h"
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
+#include "ui/menu_bar_keys.h"
 #include "ui/pictures.h"
 #include "ui/window_helpers.h"
 
@@ -309,4 +310,7 @@ void Smashine::buildMenus()
     item(ヘルプ, Quillexから, QStringLiteral("ヘルプ"));
     Quillexから->setObjectName(QStringLiteral("Quillexから"));
     item(ヘルプ, バージョン情報, QStringLiteral("バージョン情報"));
+
+    // Alt alone and F10 put the keyboard on the menu bar, screen reader or not.
+    new MenuBarKeys(this, bar);
 }

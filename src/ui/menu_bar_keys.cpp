@@ -1,0 +1,84 @@
+#include "ui/menu_bar_keys.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QWidget>
+#include <QWindow>
+
+MenuBarKeys::MenuBarKeys(QWidget *window, QMenuBar *bar)
+    : QObject(window)
+    , m_window(window)
+    , m_bar(bar)
+{
+    // The window's keys are watched where they reach its platform window,
+    // which exists once the window is shown.
+    window->installEventFilter(this);
+}
+
+bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+        if (watched == m_window && !m_handle && m_window->windowHandle()) {
+            m_handle = m_window->windowHandle();
+            m_handle->installEventFilter(this);
+        }
+        break;
+    case QEvent::ShortcutOverride:
+        // The shortcut check of an Alt press is what starts Qt's own
+        // handling of a lone Alt; it never sees one here.
+        return !m_handing && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
+    case QEvent::KeyPress:
+        if (watched == m_handle) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Alt) {
+                if (!key->isAutoRepeat())
+                    m_altAlone = true;
+                break;
+            }
+            m_altAlone = false;
+            if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+                if (!key->isAutoRepeat())
+                    toggle();
+                return true;
+            }
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (watched == m_handle && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt && m_altAlone) {
+            m_altAlone = false;
+            toggle();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void MenuBarKeys::toggle()
+{
+    if (!m_bar->hasFocus()) {
+        bool anyEnabled = false;
+        for (const QAction *title : m_bar->actions())
+            anyEnabled = anyEnabled || (title->isEnabled() && title->isVisible());
+        if (!anyEnabled)
+            return;
+    }
+    // The focused control is handed a lone Alt, press and release, as a
+    // desktop without a screen reader delivers it; the menu bar takes it
+    // from there. It remembers the control to give the keyboard back to,
+    // highlights the first title, and moves through titles and menus with
+    // the arrow keys.
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *target = focus && focus->window() == m_window ? focus : m_window;
+    m_handing = true;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+    m_handing = false;
+}
