@@ -10,6 +10,7 @@
 #include "ranking_play.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/nameinput_window.h"
+#include "ranking/rank_check.h"
 #include "ranking/score_window.h"
 #include "reels/reel_model.h"
 #include "reels/reel_speech.h"
@@ -574,6 +575,15 @@ private Q_SLOTS:
         QCOMPARE(heardAnnouncements(t.w.get()).last(), QStringLiteral("終了。スコア 50枚、ランキング外"));
         QCOMPARE(heardAnnouncements(t.w.get()).size(), 12);
         QVERIFY(openWindows<nameinput>().isEmpty());
+
+        // A score that places but cannot be recorded names no rank: the
+        // message that follows says what happened.
+        g_heard.clear();
+        t.fake.failWrites(WriteFault::AtCommit);
+        rankingGame(t, QStringLiteral("460"));
+        QCOMPARE(heardAnnouncements(t.w.get()).last(), QStringLiteral("終了。スコア 460枚"));
+        QCOMPARE(t.fake.messages.size(), 1);
+        QCOMPARE(t.fake.messages[0].text, rankingNotStoredText());
     }
 
     // The name entry tells the cell the cursor moves to and, after each
