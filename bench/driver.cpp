@@ -26,7 +26,7 @@
 #include "game/program.h"
 #include "game/smashine.h"
 #include "ui/ctl_digital.h"
-#include "ui/qt_platform.h"
+#include "game/qt_platform.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

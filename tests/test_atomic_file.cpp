@@ -1,4 +1,4 @@
-#include "settings/atomic_file.h"
+#include "desktop/atomic_file.h"
 
 #include "fake_platform.h"
 #include "file_conditions.h"

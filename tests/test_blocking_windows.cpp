@@ -6,10 +6,10 @@
 #include "helpers.h"
 #include "table_fixture.h"
 
-#include "ranking/nameinput_window.h"
-#include "ranking/score_window.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 #include "ui/qt_texts.h"
-#include "ui/version_window.h"
+#include "windows/version_window.h"
 #include "ui/window_helpers.h"
 
 #include <QColorDialog>

@@ -4,7 +4,7 @@
 #include "audio/sound_player.h"
 #include "fake_platform.h"
 #include "ranking/inigw.h"
-#include "settings/atomic_file.h"
+#include "desktop/atomic_file.h"
 
 #include <QDir>
 #include <QLoggingCategory>

@@ -4,9 +4,9 @@
 
 #include "game/program.h"
 #include "ranking/inigw.h"
-#include "ranking/nameinput_window.h"
+#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
-#include "ranking/score_window.h"
+#include "windows/score_window.h"
 #include "settings/ansi.h"
 #include "helpers.h"
 #include "ranking_play.h"

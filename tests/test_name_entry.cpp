@@ -8,8 +8,8 @@
 #include "helpers.h"
 #include "ranking_play.h"
 #include "ranking/name_entry_rules.h"
-#include "ranking/nameinput_window.h"
-#include "ranking/score_window.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 #include "ui/vb_controls.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "fake_platform.h"
 #include "game/command_line.h"
 #include "helpers.h"
-#include "settings/player_files.h"
+#include "desktop/player_files.h"
 #include "ui/help.h"
 
 #include <QDir>

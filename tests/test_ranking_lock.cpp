@@ -8,9 +8,9 @@
 #include "ranking_play.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "ranking/nameinput_window.h"
+#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
-#include "ranking/score_window.h"
+#include "windows/score_window.h"
 #include "table_fixture.h"
 #include "ui/vb_controls.h"
 

@@ -3,7 +3,7 @@
 
 #include "fake_platform.h"
 #include "helpers.h"
-#include "ranking/score_window.h"
+#include "windows/score_window.h"
 #include "ui/vb_controls.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 // what a later load reads) as it was.
 
 #include "file_conditions.h"
-#include "ui/qt_platform.h"
+#include "game/qt_platform.h"
 
 #include <QDir>
 #include <QFile>

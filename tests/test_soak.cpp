@@ -4,7 +4,7 @@
 
 #include "helpers.h"
 #include "ranking/inigw.h"
-#include "ranking/nameinput_window.h"
+#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
 #include "ranking_play.h"
 #include "table_fixture.h"

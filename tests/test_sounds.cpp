@@ -5,7 +5,7 @@
 #include "audio/sound_player.h"
 #include "fake_platform.h"
 #include "helpers.h"
-#include "ui/qt_platform.h"
+#include "game/qt_platform.h"
 
 #include <QAudioFormat>
 #include <QBuffer>

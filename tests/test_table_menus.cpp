@@ -5,7 +5,7 @@
 #include "helpers.h"
 #include "settings/slot_ini.h"
 #include "table_fixture.h"
-#include "ui/version_window.h"
+#include "windows/version_window.h"
 
 #include <QDir>
 #include <QFile>

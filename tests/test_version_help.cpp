@@ -4,7 +4,7 @@
 #include "helpers.h"
 #include "ui/help.h"
 #include "ui/vb_controls.h"
-#include "ui/version_window.h"
+#include "windows/version_window.h"
 
 #include <QDir>
 #include <QPointer>

@@ -4,11 +4,11 @@
 // SCALE is the screen scale factor (1 or 2; default 1).
 
 #include "game/smashine.h"
-#include "ranking/nameinput_window.h"
-#include "ranking/score_window.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 #include "ui/ctl_digital.h"
-#include "ui/version_window.h"
-#include "ui/qt_platform.h"
+#include "windows/version_window.h"
+#include "game/qt_platform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "audio/playwave.h"
 
-#include "ui/platform.h"
+#include "desktop/platform.h"
 
 int PlayWave(int id)
 {

@@ -1,7 +1,7 @@
 #include "audio/sound_player.h"
 
-#include "settings/diagnostics.h"
-#include "settings/player_files.h"
+#include "desktop/diagnostics.h"
+#include "desktop/player_files.h"
 
 #include <QDir>
 #include <QLibrary>

@@ -9,7 +9,7 @@
 #include "reels/reel_speech.h"
 #include "ui/announcer.h"
 #include "ui/ctl_digital.h"
-#include "ui/platform.h"
+#include "desktop/platform.h"
 #include "ui/window_helpers.h"
 
 #include <QAction>

@@ -1,23 +1,74 @@
-// The game table's menus: coin save and load, the score window, the modes'
-// ranking check, the colours, help and version.
+// The game table's menus, built and handled: coin save and load, the score
+// window, the modes' ranking check, the colours, help and version.
 
 #include "game/smashine.h"
 
-#include "ranking/nameinput_window.h"
+#include "desktop/platform.h"
 #include "ranking/rank_check.h"
-#include "ranking/score_window.h"
 #include "settings/slot_ini.h"
 #include "settings/stored_number.h"
 #include "ui/announcer.h"
 #include "ui/help.h"
-#include "ui/platform.h"
-#include "ui/version_window.h"
+#include "ui/menu_bar_keys.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
+#include "windows/version_window.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace {
 const QString AppName = QStringLiteral("Tivoran");
 const QString CoinSection = QStringLiteral("Coin");
 const QString CoinKey = QStringLiteral("Coin");
 } // namespace
+
+// ------------------------------------------------------------ the menu bar
+
+void Smashine::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setNativeMenuBar(false);
+    auto item = [](QMenu *menu, QAction *&action, const QString &name) {
+        action = menu->addAction(name);
+        action->setObjectName(name);
+    };
+    データ = bar->addMenu(QStringLiteral("データ"));
+    データ->setObjectName(QStringLiteral("データ"));
+    item(データ, COINSAVE, QStringLiteral("SAVE"));
+    COINSAVE->setObjectName(QStringLiteral("COINSAVE"));
+    item(データ, COINLOAD, QStringLiteral("LOAD"));
+    COINLOAD->setObjectName(QStringLiteral("COINLOAD"));
+    item(データ, スコアランキング, QStringLiteral("スコアランキング"));
+    ハイフン = データ->addSeparator();
+    ハイフン->setObjectName(QStringLiteral("ハイフン"));
+    item(データ, AppliEND, QStringLiteral("END"));
+    AppliEND->setObjectName(QStringLiteral("AppliEND"));
+
+    モード = bar->addMenu(QStringLiteral("モード"));
+    モード->setObjectName(QStringLiteral("モード"));
+    item(モード, ノーマルモード, QStringLiteral("ノーマルモード"));
+    item(モード, ランキングモード, QStringLiteral("ランキングモード"));
+    ノーマルモード->setCheckable(true);
+    ノーマルモード->setChecked(true);
+    ランキングモード->setCheckable(true);
+
+    カスタマイズ = bar->addMenu(QStringLiteral("カスタマイズ"));
+    カスタマイズ->setObjectName(QStringLiteral("カスタマイズ"));
+    item(カスタマイズ, テーブルの色, QStringLiteral("テーブルの色"));
+    item(カスタマイズ, 外枠の色, QStringLiteral("外枠の色"));
+    item(カスタマイズ, 線の色, QStringLiteral("線の色"));
+
+    ヘルプ = bar->addMenu(QStringLiteral("ヘルプ"));
+    ヘルプ->setObjectName(QStringLiteral("ヘルプ"));
+    item(ヘルプ, Quillexから, QStringLiteral("ヘルプ"));
+    Quillexから->setObjectName(QStringLiteral("Quillexから"));
+    item(ヘルプ, バージョン情報, QStringLiteral("バージョン情報"));
+
+    // Alt alone and F10 put the keyboard on the menu bar, screen reader or not.
+    new MenuBarKeys(this, bar);
+}
 
 // ---------------------------------------------------------- coin save/load
 

@@ -2,8 +2,8 @@
 
 #include "ranking/profile_file.h"
 #include "settings/ansi.h"
-#include "settings/diagnostics.h"
-#include "ui/platform.h"
+#include "desktop/diagnostics.h"
+#include "desktop/platform.h"
 
 #include <QDeadlineTimer>
 #include <QTemporaryFile>

@@ -1,10 +1,10 @@
 #include "settings/slot_ini.h"
 
 #include "settings/ansi.h"
-#include "settings/diagnostics.h"
+#include "desktop/diagnostics.h"
 #include "settings/stored_number.h"
 #include "settings/text_lines.h"
-#include "ui/platform.h"
+#include "desktop/platform.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ui/help.h"
 
-#include "settings/player_files.h"
-#include "ui/platform.h"
+#include "desktop/player_files.h"
+#include "desktop/platform.h"
 
 void openHelpFile()
 {

@@ -22,10 +22,10 @@
 #include "game/smashine.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "ranking/nameinput_window.h"
+#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
-#include "ranking/score_window.h"
-#include "ui/qt_platform.h"
+#include "windows/score_window.h"
+#include "game/qt_platform.h"
 #include "ui/vb_controls.h"
 
 #include <QApplication>

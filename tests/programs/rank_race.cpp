@@ -16,7 +16,7 @@
 
 #include "ranking/inigw.h"
 #include "ranking/rank_check.h"
-#include "ui/qt_platform.h"
+#include "game/qt_platform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -2,8 +2,8 @@
 // A Platform for the tests: records what the game asked of the desktop and
 // answers from values the test sets, so nothing blocks and nothing sounds.
 
-#include "settings/atomic_file.h"
-#include "ui/platform.h"
+#include "desktop/atomic_file.h"
+#include "desktop/platform.h"
 
 #include <QList>
 #include <QMap>

@@ -1,8 +1,8 @@
 #include "ranking_play.h"
 
 #include "helpers.h"
-#include "ranking/nameinput_window.h"
-#include "ranking/score_window.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 
 #include "ui/vb_controls.h"
 

@@ -1,9 +1,9 @@
-#include "ui/qt_platform.h"
+#include "game/qt_platform.h"
 
 #include "settings/ansi.h"
-#include "settings/atomic_file.h"
-#include "settings/diagnostics.h"
-#include "settings/player_files.h"
+#include "desktop/atomic_file.h"
+#include "desktop/diagnostics.h"
+#include "desktop/player_files.h"
 #include "ui/qt_texts.h"
 
 #include <QApplication>

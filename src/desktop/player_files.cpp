@@ -1,7 +1,7 @@
-#include "settings/player_files.h"
+#include "desktop/player_files.h"
 
-#include "settings/atomic_file.h"
-#include "settings/diagnostics.h"
+#include "desktop/atomic_file.h"
+#include "desktop/diagnostics.h"
 
 #include <QDir>
 #include <QFile>

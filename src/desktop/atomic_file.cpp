@@ -1,6 +1,6 @@
-#include "settings/atomic_file.h"
+#include "desktop/atomic_file.h"
 
-#include "settings/diagnostics.h"
+#include "desktop/diagnostics.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

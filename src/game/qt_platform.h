@@ -2,7 +2,7 @@
 // The desktop as the game meets it on a real screen.
 
 #include "audio/sound_player.h"
-#include "ui/platform.h"
+#include "desktop/platform.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,9 +1,9 @@
-#include "ranking/score_window.h"
+#include "windows/score_window.h"
 
 #include "ranking/inigw.h"
 #include "ranking/rank_check.h"
 #include "ui/announcer.h"
-#include "ui/platform.h"
+#include "desktop/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/pictures.h"
 #include "ui/window_helpers.h"

@@ -1,6 +1,6 @@
-#include "ui/version_window.h"
+#include "windows/version_window.h"
 
-#include "ui/platform.h"
+#include "desktop/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/pictures.h"
 #include "ui/window_helpers.h"

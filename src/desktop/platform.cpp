@@ -1,6 +1,6 @@
-#include "ui/platform.h"
+#include "desktop/platform.h"
 
-#include "settings/player_files.h"
+#include "desktop/player_files.h"
 
 #include <QDir>
 

@@ -3,14 +3,10 @@
 #include "game/smashine.h"
 #include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
-#include "ui/menu_bar_keys.h"
 #include "ui/pictures.h"
 #include "ui/window_helpers.h"
 
-#include <QAction>
 #include <QLayout>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 constexpr int ClientWidth = 7320;
@@ -269,48 +265,4 @@ void Smashine::buildButtons()
     StopB->setEnabled(false);
     StopC->setEnabled(false);
     ENDS->setEnabled(false);
-}
-
-void Smashine::buildMenus()
-{
-    QMenuBar *bar = menuBar();
-    bar->setNativeMenuBar(false);
-    auto item = [](QMenu *menu, QAction *&action, const QString &name) {
-        action = menu->addAction(name);
-        action->setObjectName(name);
-    };
-    データ = bar->addMenu(QStringLiteral("データ"));
-    データ->setObjectName(QStringLiteral("データ"));
-    item(データ, COINSAVE, QStringLiteral("SAVE"));
-    COINSAVE->setObjectName(QStringLiteral("COINSAVE"));
-    item(データ, COINLOAD, QStringLiteral("LOAD"));
-    COINLOAD->setObjectName(QStringLiteral("COINLOAD"));
-    item(データ, スコアランキング, QStringLiteral("スコアランキング"));
-    ハイフン = データ->addSeparator();
-    ハイフン->setObjectName(QStringLiteral("ハイフン"));
-    item(データ, AppliEND, QStringLiteral("END"));
-    AppliEND->setObjectName(QStringLiteral("AppliEND"));
-
-    モード = bar->addMenu(QStringLiteral("モード"));
-    モード->setObjectName(QStringLiteral("モード"));
-    item(モード, ノーマルモード, QStringLiteral("ノーマルモード"));
-    item(モード, ランキングモード, QStringLiteral("ランキングモード"));
-    ノーマルモード->setCheckable(true);
-    ノーマルモード->setChecked(true);
-    ランキングモード->setCheckable(true);
-
-    カスタマイズ = bar->addMenu(QStringLiteral("カスタマイズ"));
-    カスタマイズ->setObjectName(QStringLiteral("カスタマイズ"));
-    item(カスタマイズ, テーブルの色, QStringLiteral("テーブルの色"));
-    item(カスタマイズ, 外枠の色, QStringLiteral("外枠の色"));
-    item(カスタマイズ, 線の色, QStringLiteral("線の色"));
-
-    ヘルプ = bar->addMenu(QStringLiteral("ヘルプ"));
-    ヘルプ->setObjectName(QStringLiteral("ヘルプ"));
-    item(ヘルプ, Quillexから, QStringLiteral("ヘルプ"));
-    Quillexから->setObjectName(QStringLiteral("Quillexから"));
-    item(ヘルプ, バージョン情報, QStringLiteral("バージョン情報"));
-
-    // Alt alone and F10 put the keyboard on the menu bar, screen reader or not.
-    new MenuBarKeys(this, bar);
 }

@@ -1,4 +1,4 @@
-#include "settings/diagnostics.h"
+#include "desktop/diagnostics.h"
 
 // Warnings are off until a rule switches them on; the failures are logged
 // as warnings.

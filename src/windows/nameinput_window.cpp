@@ -1,10 +1,10 @@
-#include "ranking/nameinput_window.h"
+#include "windows/nameinput_window.h"
 
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "ranking/score_window.h"
+#include "windows/score_window.h"
 #include "ui/announcer.h"
-#include "ui/platform.h"
+#include "desktop/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
 
