@@ -1,7 +1,7 @@
 #include "game/program.h"
 
-#include "game/smashine.h"
 #include "game/qt_platform.h"
+#include "game/smashine.h"
 #include "ui/qt_texts.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "game/qt_platform.h"
 
-#include "settings/ansi.h"
 #include "desktop/atomic_file.h"
 #include "desktop/diagnostics.h"
 #include "desktop/player_files.h"
+#include "settings/ansi.h"
 #include "ui/qt_texts.h"
 
 #include <QApplication>

@@ -4,12 +4,12 @@
 #include "game/smashine.h"
 
 #include "audio/playwave.h"
+#include "desktop/platform.h"
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "reels/reel_speech.h"
 #include "ui/announcer.h"
 #include "ui/ctl_digital.h"
-#include "desktop/platform.h"
 #include "ui/window_helpers.h"
 
 #include <QAction>

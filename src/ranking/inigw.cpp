@@ -1,9 +1,9 @@
 #include "ranking/inigw.h"
 
-#include "ranking/profile_file.h"
-#include "settings/ansi.h"
 #include "desktop/diagnostics.h"
 #include "desktop/platform.h"
+#include "ranking/profile_file.h"
+#include "settings/ansi.h"
 
 #include <QDeadlineTimer>
 #include <QTemporaryFile>

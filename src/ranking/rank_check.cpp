@@ -4,10 +4,6 @@
 
 namespace {
 
-const QString kScore = QStringLiteral("score");
-const QString kName = QStringLiteral("name");
-constexpr int kRanks = 5;
-
 RankEntry finished(RankEntry entry, IniOutcome outcome)
 {
     entry.outcome = outcome;
@@ -20,15 +16,10 @@ QList<IniChange> nameChanges(const IniReader &read, const RankEntry &entry, cons
     const int rank = entryRankNow(read, entry);
     if (rank == 0)
         return {};
-    return {{rankSectionName(rank), kName, name}};
+    return {{rankSectionName(rank), RankNameKey, name}};
 }
 
 } // namespace
-
-QString rankSectionName(int k)
-{
-    return QString::number(k) + QStringLiteral("位");
-}
 
 QString rankingNotStoredText()
 {
@@ -40,26 +31,26 @@ QList<IniChange> rankScoreChanges(const IniReader &read, const QString &scoreTex
     const qint32 result = storedLong(scoreText, NumberReading::WholeText).value_or(0);
     entry = RankEntry();
     QList<IniChange> changes;
-    for (int k = 1; k <= kRanks; ++k) {
-        const std::optional<qint32> stored = storedLong(read(rankSectionName(k), kScore), NumberReading::WholeText);
+    for (int k = 1; k <= RankCount; ++k) {
+        const std::optional<qint32> stored = storedLong(read(rankSectionName(k), RankScoreKey), NumberReading::WholeText);
         // An empty or unreadable rank is lower than any result.
         if (stored && *stored >= result)
             continue;
         entry.rank = k;
         entry.score = scoreText;
-        entry.heldName = read(rankSectionName(k), kName);
+        entry.heldName = read(rankSectionName(k), RankNameKey);
         for (int j = 1; j < k; ++j) {
-            if (read(rankSectionName(j), kScore) == scoreText && read(rankSectionName(j), kName) == entry.heldName)
+            if (read(rankSectionName(j), RankScoreKey) == scoreText && read(rankSectionName(j), RankNameKey) == entry.heldName)
                 ++entry.sameAbove;
         }
         // Every rank is read before anything is written to it, so these are
         // the values that moving the entries one by one, from the bottom up,
         // would copy.
-        for (int j = kRanks - 1; j >= k; --j) {
-            for (const QString &key : {kScore, kName})
+        for (int j = RankCount - 1; j >= k; --j) {
+            for (const QString &key : {RankScoreKey, RankNameKey})
                 changes.append({rankSectionName(j + 1), key, read(rankSectionName(j), key)});
         }
-        changes.append({rankSectionName(k), kScore, scoreText});
+        changes.append({rankSectionName(k), RankScoreKey, scoreText});
         break;
     }
     return changes;
@@ -87,8 +78,8 @@ int entryRankNow(const IniReader &read, const RankEntry &entry)
     if (entry.rank == 0)
         return 0;
     int same = 0;
-    for (int k = 1; k <= kRanks; ++k) {
-        if (read(rankSectionName(k), kScore) != entry.score || read(rankSectionName(k), kName) != entry.heldName)
+    for (int k = 1; k <= RankCount; ++k) {
+        if (read(rankSectionName(k), RankScoreKey) != entry.score || read(rankSectionName(k), RankNameKey) != entry.heldName)
             continue;
         if (same == entry.sameAbove)
             return k >= entry.rank ? k : 0;

@@ -3,13 +3,12 @@
 // it earns, and the player's name put on that entry afterwards.
 
 #include "ranking/inigw.h"
+#include "ranking/ranking_file.h"
 
 #include <QString>
 #include <chrono>
 #include <functional>
 
-// The section of rank k (1..5): "1位" .. "5位".
-QString rankSectionName(int k);
 // What the player is told when a result earned a place but could not be put
 // in the ranking file.
 QString rankingNotStoredText();

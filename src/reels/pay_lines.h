@@ -23,9 +23,15 @@ inline constexpr std::array<PayLine, 5> PayLines{{
     {1, 3, {6, 4, 2}},
 }};
 
-// Lamps light in this order, each with its line: middle, top, bottom,
-// rising diagonal, falling diagonal.
-inline constexpr std::array<int, 5> LampLine{4, 3, 5, 1, 2};
+// The line of each bet lamp, Shape3(0)..Shape3(4), taken from the pay lines:
+// lamps light in this order, each with its line: middle, top, bottom, rising
+// diagonal, falling diagonal.
+inline constexpr std::array<int, 5> LampLine = [] {
+    std::array<int, 5> lines{};
+    for (const PayLine &p : PayLines)
+        lines[p.lamp] = p.line;
+    return lines;
+}();
 
 // What a line pays for the three symbol names standing on it; 0 unless all
 // three are the same symbol of the pay table.

@@ -9,23 +9,17 @@ namespace reels {
 
 inline constexpr int StripLength = 7;
 
-// Pictures compiled into the game. The first seven are the symbols in strip
-// order; the four spares can stand in for two symbols in a run.
+// Pictures compiled into the game (reels/pictures.def). The first seven are
+// the symbols in strip order; the four spares can stand in for two symbols
+// in a run.
 enum Picture : int {
     NoPicture = -1,
-    PicApple = 0,
-    PicTelevision,
-    PicTelephone,
-    PicHouse,
-    PicGlobe,
-    PicButterfly,
-    PicClock,
-    PicSpareClr,
-    PicSpareBook,
-    PicSpareBall,
-    PicSpareScrewdriver,
+#define TIVORAN_PICTURE(name, file) Pic##name,
+#include "reels/pictures.def"
+#undef TIVORAN_PICTURE
     PictureCount
 };
+static_assert(PicApple == 0 && PicClock == StripLength - 1, "the symbols come first, in strip order");
 
 // The symbol's name at a strip position (taken modulo 7).
 QString symbolName(int position);

@@ -1,10 +1,10 @@
 #include "settings/slot_ini.h"
 
-#include "settings/ansi.h"
 #include "desktop/diagnostics.h"
+#include "desktop/platform.h"
+#include "settings/ansi.h"
 #include "settings/stored_number.h"
 #include "settings/text_lines.h"
-#include "desktop/platform.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ui/help.h"
 
-#include "desktop/player_files.h"
 #include "desktop/platform.h"
+#include "desktop/player_files.h"
 
 void openHelpFile()
 {

@@ -11,10 +11,10 @@
 
 namespace {
 constexpr std::array<const char *, reels::PictureCount> kPictureFiles{
-    ":/pictures/apple.png",     ":/pictures/television.png", ":/pictures/telephone.png",
-    ":/pictures/house.png",     ":/pictures/globe.png",      ":/pictures/butterfly.png",
-    ":/pictures/clock.png",     ":/pictures/spare_clr.png",  ":/pictures/spare_book.png",
-    ":/pictures/spare_ball.png", ":/pictures/spare_screwdriver.png"};
+#define TIVORAN_PICTURE(name, file) ":/pictures/" #file ".png",
+#include "reels/pictures.def"
+#undef TIVORAN_PICTURE
+};
 // Each picture also comes ready made at the sizes the table shows at 100 %:
 // name_28.png in the pay table, name_48.png in a reel cell.
 constexpr std::array<int, 2> kReadyMadeSizes{28, 48};

@@ -1,12 +1,12 @@
 #include "windows/nameinput_window.h"
 
+#include "desktop/platform.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "windows/score_window.h"
 #include "ui/announcer.h"
-#include "desktop/platform.h"
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
+#include "windows/score_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -347,7 +347,7 @@ void nameinput::storeName()
         changeIniWhenFree(
             rankingFile(),
             [section = m_rankSection, name](const IniReader &) {
-                return QList<IniChange>{{section, QStringLiteral("name"), name}};
+                return QList<IniChange>{{section, RankNameKey, name}};
             },
             showRanking, owner);
         return;

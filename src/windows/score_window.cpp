@@ -1,11 +1,11 @@
 #include "windows/score_window.h"
 
-#include "ranking/inigw.h"
-#include "ranking/rank_check.h"
-#include "ui/announcer.h"
 #include "desktop/platform.h"
-#include "ui/vb_controls.h"
+#include "ranking/inigw.h"
+#include "ranking/ranking_file.h"
+#include "ui/announcer.h"
 #include "ui/pictures.h"
+#include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
 
 #include <QCloseEvent>
@@ -24,7 +24,7 @@ QString shownAsStored(QString text)
     return text;
 }
 
-QStringList captions(const std::array<VbLabel *, 5> &labels)
+QStringList captions(const std::array<VbLabel *, RankCount> &labels)
 {
     QStringList out;
     for (const VbLabel *l : labels)
@@ -62,7 +62,7 @@ Score::Score(QWidget *table)
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < RankCount; ++i) {
         const int top = 1320 + 840 * i;
         Label2[i] = new VbLabel(QStringLiteral("Label2_%1").arg(i), twipsRect(600, top, 1095, 495),
                                 QStringLiteral("---"), this);
@@ -80,7 +80,7 @@ Score::Score(QWidget *table)
     Command1->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, &Score::Command1_Click);
 
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < RankCount; ++i) {
         const int top = 1320 + 840 * i;
         Label3[i] = new VbLabel(QStringLiteral("Label3_%1").arg(i), twipsRect(2520, top, 1575, 495),
                                 QStringLiteral("1000"), this);
@@ -125,10 +125,10 @@ void Score::Form_Load()
     // The file is read once, as it is at this opening; all five scores are
     // shown first, then all five names.
     const IniSnapshot ranking(rankingFile());
-    for (int i = 0; i < 5; ++i)
-        Label3[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), QStringLiteral("score"))));
-    for (int i = 0; i < 5; ++i)
-        Label2[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), QStringLiteral("name"))));
+    for (int i = 0; i < RankCount; ++i)
+        Label3[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), RankScoreKey)));
+    for (int i = 0; i < RankCount; ++i)
+        Label2[i]->setText(shownAsStored(ranking.value(rankSectionName(i + 1), RankNameKey)));
 }
 
 void Score::Command1_Click()

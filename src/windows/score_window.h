@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <array>
 
+#include "ranking/ranking_file.h"
+
 class Announcer;
 class VbLabel;
 class VbButton;
@@ -27,8 +29,8 @@ public:
 
     // Controls.
     std::array<VbLabel *, 2> Label1{}; // "Name", "Score"
-    std::array<VbLabel *, 5> Label2{}; // names of ranks 1..5
-    std::array<VbLabel *, 5> Label3{}; // scores of ranks 1..5
+    std::array<VbLabel *, RankCount> Label2{}; // names of ranks 1..5
+    std::array<VbLabel *, RankCount> Label3{}; // scores of ranks 1..5
     VbButton *Command1 = nullptr;      // "Back"
 
     // The blue panel behind the rows.

@@ -1,8 +1,8 @@
 #include "windows/version_window.h"
 
 #include "desktop/platform.h"
-#include "ui/vb_controls.h"
 #include "ui/pictures.h"
+#include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
 
 #include <QMouseEvent>
