@@ -23,6 +23,7 @@
 #include <QWindow>
 
 namespace {
+constexpr int KeySpace = 32; // the character code of the space bar
 constexpr qint32 LampOff = 0xFFFFFF; // white
 constexpr qint32 LampOn = 255;       // red
 constexpr int ReelInterval = 55;
@@ -159,6 +160,11 @@ void Smashine::setStopsEnabled(bool on)
     StopC->setEnabled(on);
 }
 
+// Takes the coins of one bet action. coinBase keeps the total from before
+// this action, not from before the round: a win is added to coinBase, so the
+// coins of the latest action (one click, or ALL COINS' five) come back with
+// a win, while those of earlier clicks in the same round stay taken. With
+// 100 coins, three clicks show 97 and a win of 100 gives 98 + 100 = 198.
 void Smashine::takeBet(int coins)
 {
     PlayWave(1);
@@ -438,7 +444,13 @@ void Smashine::Form_KeyPress(int keyAscii)
     setStopsEnabled(false);
     ENDS->setEnabled(false);
     Reset->setEnabled(false);
-    if (keyAscii == 32) {
+    if (keyAscii == KeySpace) {
+        // One press stops one reel, left to right, when only the keyboard
+        // stops them: the tests run C, B, A, each on the flags as the one
+        // before left them, so a press that finds A spinning stops A alone
+        // (B's and C's tests came first and found A still running). Tested
+        // A first, the same press would go on to stop B and then C. With B
+        // already stopped by its button, the press stops C and then A.
         if (!reelRunningB && reelRunningC)
             StopC_Click();
         if (!reelRunningA && reelRunningB)

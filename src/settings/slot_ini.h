@@ -20,8 +20,10 @@ struct TableColours {
 // The exact bytes of slot.ini for these colours.
 QByteArray formatSlotIni(const TableColours &colours);
 
-// Applies the content of a slot.ini to colours. Lines end in CR LF, LF or
-// CR. For each of the first three lines, in the order table, frame, line:
+// Applies the content of a slot.ini to colours. Lines end in CR LF or in a
+// lone CR; a lone LF stays in its line, where the number reading skips it as
+// a blank. For each of the first three lines, in the order table, frame,
+// line:
 // the text after the first ',' (or the whole line when it has none) is read
 // with basicVal and rounded half to even; a value outside the 32-bit signed
 // range keeps that colour, text without a number gives 0. A file of fewer

@@ -8,7 +8,7 @@
 #include <type_traits>
 
 namespace {
-// The game's sound diagnostics (see settings/diagnostics.h), silent unless
+// The game's sound diagnostics (see desktop/diagnostics.h), silent unless
 // switched on.
 Q_LOGGING_CATEGORY(lcSound, "tivoran.sound", QtCriticalMsg)
 } // namespace
