@@ -9,24 +9,36 @@
 
 namespace {
 
-// Walks the text the way Val does: blanks, tabs and line feeds are invisible.
+// Blanks, tabs and line feeds: invisible to Val, or seen like any other
+// character.
+enum class Blanks { Invisible, Visible };
+
+// Walks the text one visible character at a time.
 class ValReader {
 public:
-    explicit ValReader(QStringView text) : m_text(text) {}
+    ValReader(QStringView text, Blanks blanks) : m_text(text), m_blanks(blanks) {}
 
     // The next visible character, or 0 at the end.
     char16_t peek()
     {
-        while (m_pos < m_text.size() && isSkipped(m_text[m_pos].unicode()))
+        while (m_blanks == Blanks::Invisible && m_pos < m_text.size()
+               && isSkipped(m_text[m_pos].unicode()))
             ++m_pos;
         return m_pos < m_text.size() ? m_text[m_pos].unicode() : 0;
     }
     void take() { ++m_pos; }
+    // True when no visible character is left.
+    bool atEnd()
+    {
+        peek();
+        return m_pos == m_text.size();
+    }
 
 private:
     static bool isSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 
     QStringView m_text;
+    Blanks m_blanks;
     qsizetype m_pos = 0;
 };
 
@@ -128,24 +140,29 @@ double decimalDigitsValue(bool negative, QByteArrayView digits, qint64 exponent1
     return negative && value != 0.0 ? -value : value;
 }
 
-} // namespace
+// What the grammar finds at the start of a text.
+struct Scan {
+    double value = 0.0; // as Val reads it
+    // Decimal digits, and digits after the exponent letter if there is one:
+    // the form of a whole-text number.
+    bool plain = false;
+};
 
-double basicVal(QStringView text)
+Scan scanNumber(ValReader &r)
 {
-    ValReader r(text);
     char16_t c = r.peek();
     if (c == u'&') {
         r.take();
         c = r.peek();
         if (c == u'H' || c == u'h') {
             r.take();
-            return radixValue(r, 16);
+            return {radixValue(r, 16), false};
         }
         if (c == u'O' || c == u'o') {
             r.take();
-            return radixValue(r, 8);
+            return {radixValue(r, 8), false};
         }
-        return 0.0;
+        return {};
     }
 
     bool negative = false;
@@ -165,9 +182,10 @@ double basicVal(QStringView text)
         }
     }
     if (digits.isEmpty())
-        return 0.0;
+        return {};
 
     qint64 exponent = 0;
+    bool exponentDigits = true;
     c = r.peek();
     if (c == u'E' || c == u'e' || c == u'D' || c == u'd') {
         r.take();
@@ -177,6 +195,7 @@ double basicVal(QStringView text)
             negativeExponent = c == u'-';
             r.take();
         }
+        exponentDigits = isDecimalDigit(r.peek());
         for (; isDecimalDigit(c = r.peek()); r.take()) {
             if (exponent < kExponentCap)
                 exponent = exponent * 10 + (c - u'0');
@@ -184,7 +203,33 @@ double basicVal(QStringView text)
         if (negativeExponent)
             exponent = -exponent;
     }
-    return decimalDigitsValue(negative, digits, exponent - fractionDigits);
+    return {decimalDigitsValue(negative, digits, exponent - fractionDigits), exponentDigits};
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+double basicVal(QStringView text)
+{
+    ValReader r(text, Blanks::Invisible);
+    return scanNumber(r).value;
+}
+
+std::optional<double> wholeTextNumber(QStringView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    ValReader r(text, Blanks::Visible);
+    const Scan scan = scanNumber(r);
+    if (!scan.plain || !r.atEnd())
+        return std::nullopt;
+    return scan.value;
 }
 
 std::optional<qint32> roundToLong(double value)

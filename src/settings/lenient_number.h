@@ -1,6 +1,7 @@
 #pragma once
-// Reading numbers from hand-editable text the forgiving way of the classic
-// BASIC Val function, and rounding them to the game's integer types.
+// Reading numbers by the grammar of the classic BASIC Val function: the
+// forgiving way of Val for hand-editable text, or strictly as the whole text;
+// and rounding them to the game's integer types.
 
 #include <QStringView>
 #include <QtGlobal>
@@ -24,6 +25,12 @@
 // Too large a decimal value gives plus or minus infinity, too small a value
 // gives 0; the result is never NaN.
 double basicVal(QStringView text);
+
+// The number that is the whole of text, blanks and tabs around it aside: the
+// decimal form above with nothing skipped inside it and digits after an
+// exponent letter, of the value basicVal gives it; nothing for any other
+// text ("", "1 2", "12abc", "1e", "&HFF", "12" followed by a line feed).
+std::optional<double> wholeTextNumber(QStringView text);
 
 // The nearest integer, an exact half going to the even neighbour (2.5 is 2,
 // 3.5 is 4, -2.5 is -2); nothing when the rounded value lies outside the

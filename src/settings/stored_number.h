@@ -1,7 +1,7 @@
 #pragma once
 // Numbers as the game reads them back from its files and its settings
-// store, on top of the lenient reader of lenient_number.h, at the two
-// strictnesses it needs.
+// store, on top of the readers of lenient_number.h, at the two strictnesses
+// it needs.
 
 #include <QStringView>
 #include <QtGlobal>
