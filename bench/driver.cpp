@@ -13,9 +13,10 @@
 //       resident memory, and CPU of the idle window, read from /proc; GAME
 //       is the shipped program itself (./tivoran), BASELINE the plain
 //       yardstick (tivoran-bench-baseline)
-// Commands running the real game table (the same Smashine and QtPlatform the
-// program uses) inside this process and driving it through its handlers and
-// through posted mouse clicks, as a player would:
+// Commands starting the game inside this process as the program starts it
+// (StartedGame of game/program.h, the start of runGame()) and driving its
+// table through its handlers and through posted mouse clicks, as a player
+// would:
 //   tivoran-bench ranking SECONDS   CPU while a ranking game waits
 //   tivoran-bench spin SECONDS      CPU while three reels spin; tick rhythm
 //   tivoran-bench respond TRIALS    Stop click to reel standing; bet click
@@ -33,7 +34,6 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QRandomGenerator>
-#include <QStyleFactory>
 #include <QTimer>
 #include <QWindow>
 
@@ -339,48 +339,44 @@ int cmdIdle(int seconds, const char *baseline, const char *game)
 
 // ------------------------------------------------------ the game in here
 
-struct Game {
-    QtPlatform desktop;
-    std::unique_ptr<Smashine> table;
-    Game()
-    {
-        setPlatform(&desktop);
-        table = std::make_unique<Smashine>();
-        table->show();
-        // As runGame() does once its table is on the screen.
-        QTimer::singleShot(250, table.get(), [this] { desktop.preloadSounds(); });
-        waitFor([this] { return table->windowHandle() && table->windowHandle()->isExposed(); }, 10000);
-        runFor(1000); // let start-up settle
-    }
-    ~Game()
-    {
-        table.reset();
-        setPlatform(nullptr);
-    }
+// Runs the event loop for ms milliseconds.
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
-    // Runs the event loop for ms milliseconds.
-    static void runFor(int ms)
+// Runs the event loop until done() holds, looking each time the loop is
+// about to sleep (nothing polls); false on time-out.
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    auto c = QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                              [&] {
+                                  if (done())
+                                      loop.quit();
+                              });
+    loop.exec();
+    QObject::disconnect(c);
+    return done();
+}
+
+// The game started as the program starts it (StartedGame is runGame()
+// without its event loop), once its table is on the screen and start-up
+// has had a second to settle.
+struct Game {
+    StartedGame started;
+    Smashine &table;
+    explicit Game(QApplication &app)
+        : started(app)
+        , table(started.table())
     {
-        QEventLoop loop;
-        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    // Runs the event loop until done() holds, looking each time the loop is
-    // about to sleep (nothing polls); false on time-out.
-    static bool waitFor(const std::function<bool()> &done, int timeoutMs)
-    {
-        if (done())
-            return true;
-        QEventLoop loop;
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        auto c = QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                                  &loop, [&] {
-                                      if (done())
-                                          loop.quit();
-                                  });
-        loop.exec();
-        QObject::disconnect(c);
-        return done();
+        waitFor([this] { return table.windowHandle() && table.windowHandle()->isExposed(); }, 10000);
+        runFor(1000);
     }
 };
 
@@ -411,10 +407,10 @@ void postClick(QWidget *button)
                                                         Qt::NoButton, Qt::NoModifier));
 }
 
-int cmdRanking(int seconds)
+int cmdRanking(QApplication &app, int seconds)
 {
-    Game game;
-    Smashine &t = *game.table;
+    Game game(app);
+    Smashine &t = game.table;
     // The handler is started from the event loop as the menu would start it;
     // the measurement ends from a timer, so it works whether the handler
     // returns at once or waits out the game in a loop of its own.
@@ -446,22 +442,22 @@ int cmdRanking(int seconds)
     return QCoreApplication::exec();
 }
 
-int cmdSpin(int seconds)
+int cmdSpin(QApplication &app, int seconds)
 {
-    Game game;
-    Smashine &t = *game.table;
+    Game game(app);
+    Smashine &t = game.table;
     std::vector<qint64> ticks[3];
     VbTimer *timers[3] = {t.Timer1, t.Timer2, t.Timer3};
     for (int r = 0; r < 3; ++r)
         QObject::connect(timers[r], &VbTimer::tick, [&ticks, r] { ticks[r].push_back(monoNs()); });
     t.Allcoin_Click();
     t.Start_Click();
-    Game::runFor(1000);
+    runFor(1000);
     for (auto &v : ticks)
         v.clear();
     const qint64 cpu0 = processCpuNs(), wall0 = monoNs();
     const long sw0 = processSwitches();
-    Game::runFor(seconds * 1000);
+    runFor(seconds * 1000);
     const double wall = double(monoNs() - wall0);
     const double pct = 100.0 * double(processCpuNs() - cpu0) / wall;
     const double wakeups = double(processSwitches() - sw0) / (wall / 1e9);
@@ -486,10 +482,10 @@ int cmdSpin(int seconds)
     return 0;
 }
 
-int cmdRespond(int trials)
+int cmdRespond(QApplication &app, int trials)
 {
-    Game game;
-    Smashine &t = *game.table;
+    Game game(app);
+    Smashine &t = game.table;
     QRandomGenerator random(20240601);
     VbTimer *timers[3] = {t.Timer1, t.Timer2, t.Timer3};
     QPushButton *stops[3] = {t.StopA, t.StopB, t.StopC};
@@ -514,9 +510,9 @@ int cmdRespond(int trials)
         t.Label1->setText(QStringLiteral("100"));
         t.Allcoin_Click();
         t.Start_Click();
-        Game::runFor(150 + int(random.bounded(110)));
+        runFor(150 + int(random.bounded(110)));
         for (int r = 0; r < 3; ++r) {
-            Game::runFor(int(random.bounded(56)));
+            runFor(int(random.bounded(56)));
             const int stepAtClick = t.displayedStep(r);
             qint64 stoodAt = -1;
             int stepWhenStanding = -1;
@@ -530,7 +526,7 @@ int cmdRespond(int trials)
             const qint64 clickAt = monoNs();
             postClick(stops[r]);
             int timerEventsAtStop = -1;
-            Game::waitFor([&] {
+            waitFor([&] {
                 if (stoodAt >= 0 && timerEventsAtStop < 0)
                     timerEventsAtStop = watch.timerEvents;
                 return stoodAt >= 0;
@@ -543,7 +539,7 @@ int cmdRespond(int trials)
             stopMs.push_back(double(stoodAt - clickAt) / 1e6);
             stepsAfterClick += (stepWhenStanding - stepAtClick + 7) % 7;
             timerEventsBetween = std::max(timerEventsBetween, timerEventsAtStop);
-            Game::runFor(120);
+            runFor(120);
             if (t.displayedStep(r) != stepWhenStanding)
                 ++stepsAfterStanding;
         }
@@ -594,13 +590,13 @@ int cmdRespond(int trials)
             t.StopC_Click();
         }
         t.Label1->setText(QString::number(100 + trial));
-        Game::runFor(30 + int(random.bounded(30)));
+        runFor(30 + int(random.bounded(30)));
         paint.expected = QString::number(100 + trial - 1);
         paint.paintedAt = -1;
         idleAt = -1;
         const qint64 clickAt = monoNs();
         postClick(t.Reset);
-        if (!Game::waitFor([&] { return idleAt >= 0; }, 5000))
+        if (!waitFor([&] { return idleAt >= 0; }, 5000))
             continue;
         paintMs.push_back(double(paint.paintedAt - clickAt) / 1e6);
         idleMs.push_back(double(idleAt - clickAt) / 1e6);
@@ -616,33 +612,34 @@ int cmdRespond(int trials)
     return 0;
 }
 
-int cmdPlayWave(int calls)
+int cmdPlayWave(QApplication &app, int calls)
 {
-    QtPlatform desktop;
-    setPlatform(&desktop);
+    // The game as the program starts it; its desktop loads the sounds a
+    // quarter of a second after the table is shown, once the event loop runs.
+    StartedGame game(app);
     // The first call of a run without the sounds loaded before (the worst
-    // case), then, as in the program, with them loaded after start-up.
+    // case): on a desktop of its own, before the game's has read the sound
+    // module.
+    QtPlatform cold;
+    setPlatform(&cold);
     qint64 f0 = monoNs();
     const int firstStarted = PlayWave(1);
     const double first = double(monoNs() - f0) / 1e6;
-    QtPlatform loaded;
-    setPlatform(&loaded);
-    loaded.preloadSounds();
-    Game::runFor(100);
+    setPlatform(&game.desktop());
+    // Then, as in the program, with the sounds loaded after start-up.
+    waitFor([&game] { return game.desktop().soundsReady(); }, 10000);
     f0 = monoNs();
     PlayWave(1);
     const double firstLoaded = double(monoNs() - f0) / 1e6;
-    setPlatform(&desktop);
     std::vector<double> ms;
     int started = 0;
     for (int i = 0; i < calls; ++i) {
-        Game::runFor(15);
+        runFor(15);
         const qint64 t0 = monoNs();
         started += PlayWave(1 + i % 3) != 0;
         ms.push_back(double(monoNs() - t0) / 1e6);
     }
-    Game::runFor(200);
-    setPlatform(nullptr);
+    runFor(200);
     row("PlayWave, first call, sounds not yet loaded (ms)", platformName(), fmt("%.3f", first), "-", "-", "< 1",
         first < 1.0);
     row("PlayWave, first call after the start-up load (ms)", platformName(), fmt("%.3f", firstLoaded), "-", "-",
@@ -679,20 +676,14 @@ int main(int argc, char *argv[])
     if (cmd == "idle" && argc == 5)
         return cmdIdle(n, argv[3], argv[4]);
 
-    // The game's own set-up, as runGame() does it before making the table.
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setApplicationName(QStringLiteral("Tivoran"));
-    QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
-    QApplication::setQuitOnLastWindowClosed(false);
     if (cmd == "ranking")
-        return cmdRanking(n);
+        return cmdRanking(app, n);
     if (cmd == "spin")
-        return cmdSpin(n);
+        return cmdSpin(app, n);
     if (cmd == "respond")
-        return cmdRespond(n);
+        return cmdRespond(app, n);
     if (cmd == "playwave")
-        return cmdPlayWave(n);
+        return cmdPlayWave(app, n);
     return usage();
 }

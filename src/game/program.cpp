@@ -21,7 +21,7 @@ void reportMissingTextCodec(Platform &desktop, QWidget *table)
                        QStringLiteral("Tivoran"));
 }
 
-int runGame(QApplication &app)
+StartedGame::StartedGame(QApplication &app)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setApplicationName(QStringLiteral("Tivoran"));
@@ -32,20 +32,27 @@ int runGame(QApplication &app)
     // The dialogs' buttons and the colour dialog in Japanese, like the game.
     installQtJapanese(app);
 
-    QtPlatform desktop;
-    setPlatform(&desktop);
+    m_desktop = std::make_unique<QtPlatform>();
+    setPlatform(m_desktop.get());
 
-    int rc = 0;
-    {
-        Smashine table;
-        table.show();
-        reportMissingTextCodec(desktop, &table);
-        // The sounds load a quarter of a second after the table is up, so
-        // the window comes first; no player bets sooner (a bet before that
-        // would load them then).
-        QTimer::singleShot(250, &table, [&desktop] { desktop.preloadSounds(); });
-        rc = app.exec();
-    }
+    m_table = std::make_unique<Smashine>();
+    m_table->show();
+    reportMissingTextCodec(*m_desktop, m_table.get());
+    // The sounds load a quarter of a second after the table is up, so the
+    // window comes first; no player bets sooner (a bet before that would
+    // load them then).
+    QTimer::singleShot(250, m_table.get(), [desktop = m_desktop.get()] { desktop->preloadSounds(); });
+}
+
+StartedGame::~StartedGame()
+{
+    // The table goes while the platform it was made on is still the game's.
+    m_table.reset();
     setPlatform(nullptr);
-    return rc;
+}
+
+int runGame(QApplication &app)
+{
+    StartedGame game(app);
+    return app.exec();
 }
