@@ -67,7 +67,7 @@ fi
     echo
     echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(uname -sr)"
     echo
-    echo "Programs: start-up times tivoran-bench-game (the game's runGame() with the start-up report) against tivoran-bench-baseline-timed; memory and idle CPU read ./tivoran itself from /proc against tivoran-bench-baseline; the other rows run the game table inside tivoran-bench."
+    echo "Programs: start-up times tivoran-bench-game (the game's runGame() with the start-up report) against tivoran-bench-baseline-timed; memory and idle CPU read ./tivoran itself from /proc against tivoran-bench-baseline; the other rows start the game inside tivoran-bench as runGame() starts it (StartedGame) and drive its table."
     echo
     echo "| Figure | Platform | Tivoran | Baseline | Ratio | Target | Met |"
     echo "|---|---|---|---|---|---|---|"
