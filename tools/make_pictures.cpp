@@ -3,17 +3,16 @@
 //
 //   QT_QPA_PLATFORM=offscreen make_pictures <resources dir> [--sheet <dir>]
 //
-// Symbols and spares are 96 x 96 masters (twice the 48 px cell), each also
-// written at the sizes the table shows at 100 % (name_28.png for the pay
-// table, name_48.png for a reel cell: the master scaled down), on a
-// transparent background, drawn in a 48-unit design grid so that every line
-// lands where it will be seen at the size the game shows them. The program
-// icon is drawn separately for 16, 32, 48, 64, 128 and 256 px (the window
-// uses 16 to 128, the desktop's icon theme all six); the 16 px one is set
-// pixel by pixel. The hand cursor is 32 and 64 px.
-//
-// Hand cursor hotspot, in 32 px coordinates: (12, 1), the tip of the index
-// finger. In the 64 px picture it is (24, 2).
+// The pictures are the ones src/reels/pictures.def names, at the sizes
+// src/ui/artwork.h gives. Symbols and spares are square masters (twice the
+// 48 px cell), each also written at the sizes the table shows at 100 %
+// (name_28.png for the pay table, name_48.png for a reel cell: the master
+// scaled down), on a transparent background, drawn in a 48-unit design grid
+// so that every line lands where it will be seen at the size the game shows
+// them. The program icon is drawn separately for each of its sizes (the
+// window uses some, the desktop's icon theme all); the 16 px one is set
+// pixel by pixel. The hand cursor is drawn on its grid, the tip of its index
+// finger at the hotspot artwork.h gives.
 //
 // With --sheet the generator also writes contact sheets (sheet_48.png and
 // sheet_96.png) that show every picture at the game's size and at twice that
@@ -21,6 +20,8 @@
 //
 // Letters are built from strokes rather than taken from a font, so the
 // output does not depend on the fonts installed.
+
+#include "ui/artwork.h"
 
 #include <QColor>
 #include <QDir>
@@ -33,6 +34,7 @@
 #include <QRadialGradient>
 #include <QString>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,8 +43,7 @@
 
 namespace {
 
-constexpr int kMaster = 96;   // master size of a symbol picture
-constexpr int kShownSizes[] = {28, 48};  // a pay-table picture and a reel cell at 100 %
+constexpr int kMaster = PictureMasterSize;
 constexpr qreal kUnit = kMaster / 48.0;
 
 QPen outline(const QColor &c, qreal w = 1.2)
@@ -159,7 +160,7 @@ QPainterPath lettering(const char *text, QRectF first, qreal advance, qreal weig
 
 // ---------------------------------------------------------------- symbols
 
-void apple(QPainter &p)
+void drawApple(QPainter &p)
 {
     // Stem behind the body.
     QPainterPath stem;
@@ -213,7 +214,7 @@ void apple(QPainter &p)
     p.drawPath(vein);
 }
 
-void television(QPainter &p)
+void drawTelevision(QPainter &p)
 {
     // Antenna.
     p.setPen(outline(QColor(0x30, 0x30, 0x30), 1.4));
@@ -270,7 +271,7 @@ void television(QPainter &p)
         p.drawLine(QPointF(36.5, y), QPointF(41.5, y));
 }
 
-void telephone(QPainter &p)
+void drawTelephone(QPainter &p)
 {
     const QColor ink(0x10, 0x10, 0x10);
     // Body: a low trapezoid with rounded corners.
@@ -330,7 +331,7 @@ void telephone(QPainter &p)
     p.drawEllipse(c, 2.4, 2.4);
 }
 
-void house(QPainter &p)
+void drawHouse(QPainter &p)
 {
     // Ground.
     p.setPen(Qt::NoPen);
@@ -380,7 +381,7 @@ void house(QPainter &p)
     p.drawLine(QPointF(20, 31.75), QPointF(27, 31.75));
 }
 
-void globe(QPainter &p)
+void drawGlobe(QPainter &p)
 {
     const QPointF c(24, 20.5);
     const qreal r = 15.5;
@@ -472,7 +473,7 @@ void globe(QPainter &p)
     p.drawEllipse(QPointF(c.x(), c.y() + r + 2.5), 1.3, 1.3);
 }
 
-void butterfly(QPainter &p)
+void drawButterfly(QPainter &p)
 {
     QPainterPath upper;  // left upper wing
     upper.moveTo(23, 22);
@@ -536,7 +537,7 @@ void butterfly(QPainter &p)
     p.drawRoundedRect(QRectF(22.2, 17, 3.6, 20.5), 1.8, 1.8);
 }
 
-void clockFace(QPainter &p)
+void drawClock(QPainter &p)
 {
     const QPointF c(24, 24);
     // Rim.
@@ -591,7 +592,7 @@ void clockFace(QPainter &p)
 
 // ------------------------------------------------------------------ spares
 
-void spareColours(QPainter &p)
+void drawSpareClr(QPainter &p)
 {
     // A palette card: rainbow face, white border and a drop shadow.
     p.setPen(Qt::NoPen);
@@ -619,7 +620,7 @@ void spareColours(QPainter &p)
     p.drawPath(text);
 }
 
-void spareBook(QPainter &p)
+void drawSpareBook(QPainter &p)
 {
     const QColor edge(0x2a, 0x0e, 0x40);
     // Pages showing below and to the right of the cover.
@@ -666,7 +667,7 @@ void spareBook(QPainter &p)
     p.drawPath(mark);
 }
 
-void spareBall(QPainter &p)
+void drawSpareBall(QPainter &p)
 {
     // Grey tile with a bevel.
     p.setPen(outline(QColor(0x40, 0x40, 0x40), 1.1));
@@ -694,7 +695,7 @@ void spareBall(QPainter &p)
     p.drawEllipse(QPointF(19.5, 18.5), 3, 2.2);
 }
 
-void spareScrewdriver(QPainter &p)
+void drawSpareScrewdriver(QPainter &p)
 {
     const QColor steelEdge(0x30, 0x34, 0x3a);
     // Two screws lying beside the tool.
@@ -925,15 +926,16 @@ QImage windowIcon(int size)
 
 // ---------------------------------------------------------------- cursor
 
-// The pointing hand, index finger up, in a 32-unit grid. Black outline,
-// white fill, transparent around it. The hotspot is the fingertip (12, 1).
+// The pointing hand, index finger up, on its grid (32 units). Black
+// outline, white fill, transparent around it. The hotspot is the fingertip,
+// (12, 1).
 QImage handCursor(int size)
 {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, size > 32);
-    const qreal s = size / 32.0;
+    p.setRenderHint(QPainter::Antialiasing, size > HandCursorGrid);
+    const qreal s = size / qreal(HandCursorGrid);
     p.scale(s, s);
 
     // Shapes on half-pixel centres so the one-pixel outline stays crisp.
@@ -1057,11 +1059,11 @@ int main(int argc, char **argv)
     out.mkpath("pictures");
     out.mkpath("icons");
 
+    // Every picture the game names, each drawn by draw<Name>.
     const std::vector<Picture> pictures = {
-        {"apple", apple},           {"television", television}, {"telephone", telephone},
-        {"house", house},           {"globe", globe},           {"butterfly", butterfly},
-        {"clock", clockFace},           {"spare_clr", spareColours}, {"spare_book", spareBook},
-        {"spare_ball", spareBall},  {"spare_screwdriver", spareScrewdriver},
+#define TIVORAN_PICTURE(name, file) {#file, draw##name},
+#include "reels/pictures.def"
+#undef TIVORAN_PICTURE
     };
     bool ok = true;
     std::vector<QImage> drawn;
@@ -1070,25 +1072,27 @@ int main(int argc, char **argv)
         ok &= save(drawn.back(), out.filePath(QString("pictures/%1.png").arg(pic.file)));
         // The sizes the table shows at 100 %, ready made, so that it decodes
         // small pictures and scales nothing.
-        for (int size : kShownSizes) {
+        for (int size : ReadyMadePictureSizes) {
             ok &= save(drawn.back().scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                        out.filePath(QString("pictures/%1_%2.png").arg(pic.file).arg(size)));
         }
     }
     std::vector<QImage> small;
-    // 16 to 128 for the window; all six for the desktop's icon theme.
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    std::vector<int> iconSizes(WindowIconSizes.begin(), WindowIconSizes.end());
+    iconSizes.insert(iconSizes.end(), ThemeOnlyIconSizes.begin(), ThemeOnlyIconSizes.end());
+    std::sort(iconSizes.begin(), iconSizes.end());
+    for (int size : iconSizes) {
         small.push_back(windowIcon(size));
         ok &= save(small.back(), out.filePath(QString("icons/tivoran_%1.png").arg(size)));
     }
-    for (int size : {32, 64}) {
+    for (int size : HandCursorSizes) {
         small.push_back(handCursor(size));
         ok &= save(small.back(), out.filePath(QString("icons/hand_%1.png").arg(size)));
     }
 
     if (!sheetDir.isEmpty()) {
         QDir().mkpath(sheetDir);
-        for (int cell : {48, 96})
+        for (int cell : {ReadyMadePictureSizes.back(), PictureMasterSize})
             ok &= save(contactSheet(drawn, small, cell), QDir(sheetDir).filePath(QString("sheet_%1.png").arg(cell)));
     }
     return ok ? 0 : 1;

@@ -1,20 +1,22 @@
 #!/usr/bin/env python3
-"""Makes the game's three sounds as RIFF/WAVE PCM mono files.
+"""Makes the game's sounds as RIFF/WAVE PCM mono files.
 
     python3 tools/make_sounds.py [output directory]
 
 The default output directory is resources/sounds beside this tools folder.
 Only the standard library is used, and the noise comes from a fixed seed,
-so every run writes the same bytes.
+so every run writes the same bytes. The sounds and their files are the ones
+src/audio/sounds.def names; each is made by the function MAKERS gives it:
 
-  sound1.wav  bet accepted   11,025 Hz 16-bit, 3,421 samples, with a fact chunk
-  sound2.wav  winning line   11,025 Hz  8-bit unsigned, 45,392 samples
-  sound3.wav  reel stopped   22,050 Hz 16-bit, 5,277 samples
+  BetAccepted  11,025 Hz 16-bit, 3,421 samples, with a fact chunk
+  WinningLine  11,025 Hz  8-bit unsigned, 45,392 samples
+  ReelStopped  22,050 Hz 16-bit, 5,277 samples
 """
 
 import math
 import os
 import random
+import re
 import struct
 import sys
 
@@ -173,15 +175,29 @@ def reel_stop():
     return wave_file(rate, 16, pcm16(out))
 
 
+MAKERS = {'BetAccepted': coin_in, 'WinningLine': fanfare, 'ReelStopped': reel_stop}
+
+
+def game_sounds(here):
+    """(name, file) of each sound src/audio/sounds.def names, in its order."""
+    with open(os.path.join(here, '..', 'src', 'audio', 'sounds.def'), encoding='utf-8') as f:
+        sounds = re.findall(r'^TIVORAN_SOUND\((\w+), *(\w+)\)', f.read(), re.MULTILINE)
+    if not sounds:
+        sys.exit('src/audio/sounds.def names no sound')
+    return sounds
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'resources', 'sounds')
     os.makedirs(target, exist_ok=True)
-    for name, make in (('sound1.wav', coin_in), ('sound2.wav', fanfare), ('sound3.wav', reel_stop)):
-        data = make()
-        with open(os.path.join(target, name), 'wb') as f:
+    for name, file in game_sounds(here):
+        if name not in MAKERS:
+            sys.exit(f'no maker for the sound {name} of src/audio/sounds.def')
+        data = MAKERS[name]()
+        with open(os.path.join(target, file + '.wav'), 'wb') as f:
             f.write(data)
-        print(f'{name}: {len(data)} bytes')
+        print(f'{file}.wav: {len(data)} bytes')
 
 
 if __name__ == '__main__':

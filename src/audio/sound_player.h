@@ -4,11 +4,13 @@
 // sounds are first wanted, so the table appears without waiting for the
 // sound system and its libraries.
 
+#include "audio/sounds.h"
+
 #include <QString>
 
 class SoundPlayer {
 public:
-    static constexpr int kSoundCount = 3;
+    static constexpr int kSoundCount = SoundCount;
 
     virtual ~SoundPlayer() = default;
 

@@ -60,8 +60,9 @@ public:
     virtual void endProgram() = 0;
 };
 
-// The platform in force. QtPlatform installs itself in main(); tests install
-// their double.
+// The platform in force. The game's start (StartedGame, game/program.cpp)
+// installs a QtPlatform for as long as the game runs; tests install their
+// double.
 Platform &platform();
 void setPlatform(Platform *p);
 

@@ -16,6 +16,8 @@
 // The player's files, by name: the top five and the table's colours.
 inline const QString RankingFileName = QStringLiteral("data.ini");
 inline const QString ColourFileName = QStringLiteral("slot.ini");
+// The help text the game ships, which the help item opens.
+inline const QString HelpFileName = QStringLiteral("readme.txt");
 
 // Where the installed tree keeps what the program reads, relative to the
 // directory of the program.

@@ -1,5 +1,7 @@
 #include "game/program.h"
 
+#include "desktop/game_name.h"
+#include "desktop/player_files.h"
 #include "game/qt_platform.h"
 #include "game/smashine.h"
 #include "ui/qt_texts.h"
@@ -14,17 +16,18 @@ void reportMissingTextCodec(Platform &desktop, QWidget *table)
 {
     if (desktop.ansiTextAvailable())
         return;
-    std::fputs("tivoran: this Qt has no Shift_JIS text converter; the ranking (data.ini) and the\n"
-               "table colours (slot.ini) will not be saved.\n",
+    std::fputs(qPrintable(QStringLiteral("tivoran: this Qt has no Shift_JIS text converter; the ranking (%1) and the\n"
+                                         "table colours (%2) will not be saved.\n")
+                              .arg(RankingFileName, ColourFileName)),
                stderr);
     desktop.messageBox(table, QStringLiteral("  文字コード Shift_JIS が使えないため、ランキングと色の設定は保存されません"),
-                       QStringLiteral("Tivoran"));
+                       GameName);
 }
 
 StartedGame::StartedGame(QApplication &app)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setApplicationName(QStringLiteral("Tivoran"));
+    QApplication::setApplicationName(GameName);
     QApplication::setApplicationVersion(QStringLiteral(TIVORAN_VERSION));
     // Desktops match the window to its launcher entry by this name.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));

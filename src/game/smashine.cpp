@@ -5,9 +5,11 @@
 
 #include "audio/playwave.h"
 #include "desktop/platform.h"
+#include "ranking/ranking_game.h"
 #include "reels/pay_lines.h"
 #include "reels/reel_model.h"
 #include "reels/reel_speech.h"
+#include "settings/stored_number.h"
 #include "ui/announcer.h"
 #include "ui/ctl_digital.h"
 #include "ui/window_helpers.h"
@@ -150,7 +152,7 @@ void Smashine::showEvent(QShowEvent *event)
 
 int Smashine::coinTotal() const
 {
-    return Label1->text().trimmed().toInt();
+    return coinTotalFromText(Label1->text()).value_or(0);
 }
 
 void Smashine::setStopsEnabled(bool on)
@@ -167,7 +169,7 @@ void Smashine::setStopsEnabled(bool on)
 // 100 coins, three clicks show 97 and a win of 100 gives 98 + 100 = 198.
 void Smashine::takeBet(int coins)
 {
-    PlayWave(1);
+    PlayWave(SoundBetAccepted);
     Label11->setText(QStringLiteral("0"));
     coinBase = qint16(coinTotal());
     Label1->setText(QString::number(coinBase - coins));
@@ -315,7 +317,7 @@ int Smashine::displayedStep(int reel) const
 void Smashine::stopReel(int reel)
 {
     clearVoidBet();
-    PlayWave(3);
+    PlayWave(SoundReelStopped);
     bool &running = reel == 0 ? reelRunningA : (reel == 1 ? reelRunningB : reelRunningC);
     if (running) {
         VbTimer *timer = reel == 0 ? Timer1 : (reel == 1 ? Timer2 : Timer3);
@@ -398,7 +400,7 @@ void Smashine::CheckLines()
         const int pay = reels::linePay(*cells[line.cells[0]], *cells[line.cells[1]], *cells[line.cells[2]]);
         if (pay == 0)
             continue;
-        PlayWave(2);
+        PlayWave(SoundWinningLine);
         // The coin total stops at the cap; the pay shows what the spin won.
         coinBase = qint16(std::min(CoinCap, int(coinBase) + pay));
         spinPay = qint16(std::min(CoinCap, int(spinPay) + pay));
@@ -478,11 +480,11 @@ void Smashine::ランキングモード_Click()
     setTopMenusEnabled(false);
     Digital1->show();
     rankingMode = true;
-    Label1->setText(QStringLiteral("100"));
+    Label1->setText(QString::number(RankingGameCoins));
     // A round still open (a bet lit, reels spinning) pays onto the ranking
-    // game's 100, never onto the coins from before it.
-    coinBase = 100;
-    timeLeft = 60;
+    // game's coins, never onto the coins from before it.
+    coinBase = RankingGameCoins;
+    timeLeft = RankingCountdownStart;
     timeloop();
 }
 

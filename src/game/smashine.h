@@ -77,6 +77,8 @@ public:
     // True until the name entry has been opened once in this run.
     bool NameEntryFirstOpen = true;
 
+    // The coin total the table starts with.
+    static constexpr int StartCoins = 100;
     // The largest coin total the table keeps; wins beyond it are not added.
     static constexpr int CoinCap = 32767;
 

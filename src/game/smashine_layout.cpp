@@ -1,7 +1,11 @@
 // The game table's controls: places, sizes, captions, fonts and colours.
 
 #include "game/smashine.h"
+
+#include "desktop/game_name.h"
+#include "ranking/ranking_game.h"
 #include "reels/reel_model.h"
+#include "settings/slot_ini.h"
 #include "ui/ctl_digital.h"
 #include "ui/pictures.h"
 #include "ui/window_helpers.h"
@@ -13,7 +17,8 @@ constexpr int ClientWidth = 7320;
 constexpr int ClientHeight = 7185;
 constexpr qint32 White = rgbRef(255, 255, 255);
 constexpr qint32 Black = rgbRef(0, 0, 0);
-constexpr qint32 LineColour = rgbRef(192, 192, 255);
+// The colours a player can change start as slot.ini's defaults.
+constexpr TableColours StartColours{};
 } // namespace
 
 void Smashine::buildLayout()
@@ -41,14 +46,14 @@ void Smashine::buildLayout()
 void Smashine::buildWindow()
 {
     setObjectName(QStringLiteral("Smashine"));
-    setWindowTitle(QStringLiteral("Tivoran             "));
+    setWindowTitle(GameName + QStringLiteral("             "));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     surface = new DrawingSurface(this);
     surface->setObjectName(QStringLiteral("table"));
-    surface->setAccessibleName(QStringLiteral("Tivoran"));
+    surface->setAccessibleName(GameName);
     surface->setFixedSize(px(ClientWidth), px(ClientHeight));
     setFormBackColor(surface, systemColourRef(SysActiveBorder));
     setCentralWidget(surface);
@@ -62,10 +67,10 @@ void Smashine::buildBackground()
                                       twipsRect(5040, 360, 2175, 4335), rgbRef(192, 255, 192),
                                       rgbRef(128, 128, 255), 5);
     Shape1 = surface->add<DrawnShape>(QStringLiteral("Shape1"), DrawnShape::Rectangle,
-                                      twipsRect(240, 480, 4695, 6375), rgbRef(0, 0, 128),
+                                      twipsRect(240, 480, 4695, 6375), StartColours.frame,
                                       systemColourRef(SysWindowText), 1);
     Shape2 = surface->add<DrawnShape>(QStringLiteral("Shape2"), DrawnShape::RoundedRectangle,
-                                      twipsRect(360, 600, 4455, 6135), rgbRef(192, 192, 255),
+                                      twipsRect(360, 600, 4455, 6135), StartColours.table,
                                       systemColourRef(SysInactiveCaption), 1);
     const qint32 panel = rgbRef(224, 224, 224);
     LineA = surface->add<DrawnShape>(QStringLiteral("LineA"), DrawnShape::Rectangle,
@@ -148,15 +153,15 @@ void Smashine::buildPayTable()
 void Smashine::buildPayLines()
 {
     Line2 = surface->add<DrawnLine>(QStringLiteral("Line2"), twipsPoint(960, 1320), twipsPoint(4080, 3960),
-                                    LineColour, 2);
+                                    StartColours.line, 2);
     Line1 = surface->add<DrawnLine>(QStringLiteral("Line1"), twipsPoint(4080, 1320), twipsPoint(960, 3960),
-                                    LineColour, 2);
+                                    StartColours.line, 2);
     Line3 = surface->add<DrawnLine>(QStringLiteral("Line3"), twipsPoint(4080, 1800), twipsPoint(960, 1800),
-                                    LineColour, 2);
+                                    StartColours.line, 2);
     Line4 = surface->add<DrawnLine>(QStringLiteral("Line4"), twipsPoint(4080, 2640), twipsPoint(960, 2640),
-                                    LineColour, 2);
+                                    StartColours.line, 2);
     Line5 = surface->add<DrawnLine>(QStringLiteral("Line5"), twipsPoint(4080, 3480), twipsPoint(960, 3480),
-                                    LineColour, 2);
+                                    StartColours.line, 2);
     for (DrawnLine *line : {Line1, Line2, Line3, Line4, Line5})
         line->setVisible(false);
 }
@@ -191,8 +196,8 @@ void Smashine::buildCounters()
     Label9->setFont(gameFont(QStringLiteral("Times New Roman"), 14.25, false));
     Label9->setAlignment(Qt::AlignCenter);
     Label9->setBackColor(face);
-    Label1 = new VbLabel(QStringLiteral("Label1"), twipsRect(5160, 5280, 2055, 375), QStringLiteral("100"),
-                         surface);
+    Label1 = new VbLabel(QStringLiteral("Label1"), twipsRect(5160, 5280, 2055, 375),
+                         QString::number(StartCoins), surface);
     Label1->setFont(gameFont(QStringLiteral("Times New Roman"), 17.25, true));
     Label1->setForeColor(White);
     Label1->setBackColor(Black);
@@ -218,7 +223,7 @@ void Smashine::buildCounters()
     Digital1 = new CtlDigital(surface);
     Digital1->setObjectName(QStringLiteral("Digital1"));
     Digital1->setGeometry(twipsRect(1500, 670, 2025, 600));
-    Digital1->setText(QStringLiteral("60"));
+    Digital1->setText(QString::number(RankingCountdownStart));
     Digital1->setZero(true);
     Digital1->setAccessibleDescription(QStringLiteral("残り時間"));
     Digital1->hide();

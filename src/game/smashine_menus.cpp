@@ -3,6 +3,7 @@
 
 #include "game/smashine.h"
 
+#include "desktop/game_name.h"
 #include "desktop/platform.h"
 #include "ranking/rank_check.h"
 #include "settings/slot_ini.h"
@@ -19,7 +20,6 @@
 #include <QMenuBar>
 
 namespace {
-const QString AppName = QStringLiteral("Tivoran");
 const QString CoinSection = QStringLiteral("Coin");
 const QString CoinKey = QStringLiteral("Coin");
 } // namespace
@@ -74,24 +74,23 @@ void Smashine::buildMenus()
 
 void Smashine::COINSAVE_Click()
 {
-    const bool stored = platform().saveSetting(AppName, CoinSection, CoinKey, Label1->text());
+    const bool stored = platform().saveSetting(GameName, CoinSection, CoinKey, Label1->text());
     platform().messageBox(this, stored ? QStringLiteral("  SAVE終了") : QStringLiteral("  SAVEできませんでした"),
-                          AppName);
+                          GameName);
 }
 
 void Smashine::COINLOAD_Click()
 {
     const std::optional<qint16> v =
-        storedInteger(platform().getSetting(AppName, CoinSection, CoinKey, QStringLiteral("0")),
-                      NumberReading::WholeText);
+        coinTotalFromText(platform().getSetting(GameName, CoinSection, CoinKey, QStringLiteral("0")));
     // Nothing stored, 0, a text that is no coin total, or a negative total
     // (which no play can save) all count as no saved data.
     if (!v || *v <= 0) {
-        platform().messageBox(this, QStringLiteral("  SAVEデータがありません"), AppName);
+        platform().messageBox(this, QStringLiteral("  SAVEデータがありません"), GameName);
         return;
     }
     Label1->setText(QString::number(*v));
-    platform().messageBox(this, QStringLiteral("  LOAD終了"), AppName);
+    platform().messageBox(this, QStringLiteral("  LOAD終了"), GameName);
 }
 
 // ------------------------------------------------------------ ranking
@@ -145,7 +144,7 @@ void Smashine::rankChecked(const RankEntry &entry)
     // file that cannot be read or written, a lock never given up) asks for
     // no name that would go nowhere: the player is told instead.
     if (entry.rank != 0)
-        platform().messageBox(this, rankingNotStoredText(), AppName);
+        platform().messageBox(this, rankingNotStoredText(), GameName);
 }
 
 // ------------------------------------------------------------ colours

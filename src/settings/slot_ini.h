@@ -9,12 +9,14 @@
 #include <QString>
 #include <QtGlobal>
 
-// Colour references: red + 256 * green + 65536 * blue; a negative value (top
-// bit set) names a system colour by its index.
+#include "settings/colour_ref.h"
+
+// The table's colours as colour references, at first the ones the table
+// starts with.
 struct TableColours {
-    qint32 table = 16761024; // fill of the table, RGB(192,192,255)
-    qint32 frame = 8388608;  // fill of the outer frame, RGB(0,0,128)
-    qint32 line = 16761024;  // the five pay lines, RGB(192,192,255)
+    qint32 table = rgbRef(192, 192, 255); // fill of the table
+    qint32 frame = rgbRef(0, 0, 128);     // fill of the outer frame
+    qint32 line = rgbRef(192, 192, 255);  // the five pay lines
 };
 
 // The exact bytes of slot.ini for these colours.

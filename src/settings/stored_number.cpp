@@ -23,3 +23,8 @@ std::optional<qint16> storedInteger(QStringView text, NumberReading reading)
     const std::optional<double> v = storedValue(text, reading);
     return v ? roundToInteger(*v) : std::nullopt;
 }
+
+std::optional<qint16> coinTotalFromText(QStringView text)
+{
+    return storedInteger(text, NumberReading::WholeText);
+}

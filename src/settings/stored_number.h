@@ -27,3 +27,8 @@ enum class NumberReading {
 // text starts with none.)
 std::optional<qint32> storedLong(QStringView text, NumberReading reading);
 std::optional<qint16> storedInteger(QStringView text, NumberReading reading);
+
+// A coin total as the table shows it and the settings store keeps it: the
+// whole text one number, as storedInteger reads it; nothing for any other
+// text.
+std::optional<qint16> coinTotalFromText(QStringView text);

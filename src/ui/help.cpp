@@ -5,7 +5,7 @@
 
 void openHelpFile()
 {
-    const QString path = findShippedFile(platform().programDir(), QStringLiteral("readme.txt"));
+    const QString path = findShippedFile(platform().programDir(), HelpFileName);
     if (path.isEmpty())
         return;
     // Whether a viewer opened is no concern of the game.

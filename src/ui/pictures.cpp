@@ -1,6 +1,7 @@
 #include "ui/pictures.h"
 
 #include "reels/reel_model.h"
+#include "ui/artwork.h"
 
 #include <QHash>
 #include <QIconEngine>
@@ -15,9 +16,6 @@ constexpr std::array<const char *, reels::PictureCount> kPictureFiles{
 #include "reels/pictures.def"
 #undef TIVORAN_PICTURE
 };
-// Each picture also comes ready made at the sizes the table shows at 100 %:
-// name_28.png in the pay table, name_48.png in a reel cell.
-constexpr std::array<int, 2> kReadyMadeSizes{28, 48};
 } // namespace
 
 QPixmap masterPicture(int picture)
@@ -44,7 +42,8 @@ QPixmap scaledPicture(int picture, QSize logicalSize, qreal devicePixelRatio)
         return result;
     const QSize device = (QSizeF(logicalSize) * devicePixelRatio).toSize();
     if (device.width() == device.height()
-        && std::find(kReadyMadeSizes.begin(), kReadyMadeSizes.end(), device.width()) != kReadyMadeSizes.end()) {
+        && std::find(ReadyMadePictureSizes.begin(), ReadyMadePictureSizes.end(), device.width())
+               != ReadyMadePictureSizes.end()) {
         result.load(QString::fromLatin1(kPictureFiles[picture])
                         .replace(QLatin1String(".png"), QStringLiteral("_%1.png").arg(device.width())));
     }
@@ -71,7 +70,7 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
         QList<QSize> sizes;
-        for (int size : kSizes)
+        for (int size : WindowIconSizes)
             sizes.append(QSize(size, size));
         return sizes;
     }
@@ -103,23 +102,21 @@ public:
     }
 
 private:
-    static constexpr std::array<int, 4> kSizes{16, 32, 64, 128};
-
     // The side of the square shown for a wanted size: never larger than
     // wanted, never larger than the largest drawing.
     static int shownSide(const QSize &wanted)
     {
-        return std::min({wanted.width(), wanted.height(), kSizes.back()});
+        return std::min({wanted.width(), wanted.height(), WindowIconSizes.back()});
     }
 
     // The smallest drawing at least as large as side.
     static int drawnSize(int side)
     {
-        for (int size : kSizes) {
+        for (int size : WindowIconSizes) {
             if (size >= side)
                 return size;
         }
-        return kSizes.back();
+        return WindowIconSizes.back();
     }
 
     static QPixmap drawn(int size)

@@ -12,6 +12,8 @@
 #include <QRect>
 #include <QTimer>
 
+#include "settings/colour_ref.h"
+
 // 15 twips are one logical pixel.
 constexpr int twipsPerPixel = 15;
 constexpr int px(int twips) { return twips / twipsPerPixel; }
@@ -24,15 +26,7 @@ inline QPointF twipsPoint(int x, int y)
     return QPointF(double(x) / twipsPerPixel, double(y) / twipsPerPixel);
 }
 
-// Colour references are red + 256 * green + 65536 * blue; a value with the
-// top bit set names a system colour by its index.
-constexpr qint32 rgbRef(int r, int g, int b) { return qint32(r | (g << 8) | (b << 16)); }
-constexpr qint32 systemColourRef(int index) { return qint32(0x80000000u | quint32(index)); }
-constexpr int SysActiveBorder = 10;
-constexpr int SysInactiveCaption = 3;
-constexpr int SysButtonFace = 15;
-constexpr int SysWindowText = 8;
-constexpr int SysWindowFrame = 6;
+// Colour references (settings/colour_ref.h) as Qt colours and back.
 QColor colorFromRef(qint32 ref);
 qint32 refFromColor(const QColor &c);
 

@@ -1,5 +1,6 @@
 #include "windows/nameinput_window.h"
 
+#include "desktop/game_name.h"
 #include "desktop/platform.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
@@ -62,7 +63,7 @@ nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen,
     blank.fill(Qt::transparent);
     setWindowIcon(QIcon(blank));
     setFixedSize(px(11250), px(5460));
-    setFormBackColor(this, rgbRef(192, 192, 255));
+    setFormBackColor(this, NormalColour);
     // The window, never one of its controls, holds the keyboard focus.
     setFocusPolicy(Qt::StrongFocus);
 
@@ -106,7 +107,7 @@ nameinput::nameinput(QWidget *table, const QString &rankSection, bool firstOpen,
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (VbLabel *l : {Label2, Label3, Label4}) {
-        l->setBackColor(rgbRef(192, 192, 255));
+        l->setBackColor(NormalColour);
         l->setFocusPolicy(Qt::NoFocus);
     }
 
@@ -334,7 +335,7 @@ void nameinput::storeName()
     auto showRanking = [table](IniOutcome outcome) {
         Score *score = Score::open(table);
         if (outcome != IniOutcome::Written)
-            platform().messageBox(score, rankingNotStoredText(), QStringLiteral("Tivoran"));
+            platform().messageBox(score, rankingNotStoredText(), GameName);
     };
     QObject *owner = m_table ? static_cast<QObject *>(m_table) : QCoreApplication::instance();
     if (m_made.rank == 0) {

@@ -1,5 +1,6 @@
 #include "windows/score_window.h"
 
+#include "desktop/game_name.h"
 #include "desktop/platform.h"
 #include "ranking/inigw.h"
 #include "ranking/ranking_file.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("               Tivoran  ランキング");
+const QString kCaption = QStringLiteral("               ") + GameName + QStringLiteral("  ランキング");
 
 // A stored name or score as shown: the text as stored, less the control
 // characters a damaged or hand-edited file can hold (they would show as

@@ -1,6 +1,8 @@
 #include "windows/version_window.h"
 
+#include "desktop/game_name.h"
 #include "desktop/platform.h"
+#include "ui/artwork.h"
 #include "ui/pictures.h"
 #include "ui/vb_controls.h"
 #include "ui/window_helpers.h"
@@ -17,10 +19,11 @@ QPointer<version> s_window;
 // The hand shown over the address line, its hotspot on the finger tip.
 QCursor handCursor()
 {
-    const QPixmap hand(QStringLiteral(":/icons/hand_32.png"));
+    const QPixmap hand(QStringLiteral(":/icons/hand_%1.png").arg(HandCursorSizes.front()));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
-    return QCursor(hand, 12 * hand.width() / 32, 1 * hand.height() / 32);
+    return QCursor(hand, HandCursorHotspotX * hand.width() / HandCursorGrid,
+                   HandCursorHotspotY * hand.height() / HandCursorGrid);
 }
 
 } // namespace
@@ -31,7 +34,7 @@ version::version(QWidget *parent)
 {
     setObjectName(QStringLiteral("version"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Tivoran"));
+    setWindowTitle(GameName);
     setFixedSize(px(4680), px(2205));
     setFormBackColor(this, systemColourRef(SysButtonFace));
 
@@ -39,10 +42,10 @@ version::version(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(240, 600, 480, 480));
     Image1->setPixmap(programIcon().pixmap(Image1->size(), devicePixelRatioF()));
-    Image1->setAccessibleName(QStringLiteral("Tivoran のアイコン"));
+    Image1->setAccessibleName(GameName + QStringLiteral(" のアイコン"));
 
     Label1 = new VbLabel(QStringLiteral("Label1"), twipsRect(840, 480, 3615, 375),
-                         QStringLiteral("Tivoran ver ") + QStringLiteral(TIVORAN_VERSION), this);
+                         GameName + QStringLiteral(" ver ") + QStringLiteral(TIVORAN_VERSION), this);
     Label1->setFont(gameFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, true));
 
     Label2 = new VbLabel(QStringLiteral("Label2"), twipsRect(840, 960, 3375, 255), QStringLiteral("Quillex"), this);
