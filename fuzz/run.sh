@@ -16,7 +16,8 @@ cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-fuzz -j2
 
 seconds=${FUZZ_SECONDS:-60}
-targets=${*:-fuzz_profile_file fuzz_lenient_number fuzz_slot_ini}
+# Every target: each fuzz/fuzz_<name>.cpp, its seeds in fuzz/corpus/<name>.
+targets=${*:-$(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//')}
 mkdir -p build-fuzz/artifacts
 for target in $targets; do
     seeds="fuzz/corpus/${target#fuzz_}"

@@ -13,7 +13,7 @@ CreateSoundPlayerFn tryModule(const QString &dir, QString &why)
 {
     // Never unloaded: the player's code and any sound still playing depend
     // on it.
-    QLibrary module(QDir(dir).filePath(QStringLiteral("tivoran_sound")));
+    QLibrary module(QDir(dir).filePath(QStringLiteral(TIVORAN_SOUND_MODULE)));
     if (!module.load()) {
         why = module.errorString();
         return nullptr;
