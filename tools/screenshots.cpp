@@ -3,16 +3,16 @@
 //   tivoran-screenshots OUTPUT_DIR [SCALE]
 // SCALE is the screen scale factor (1 or 2; default 1).
 
+#include "game/program.h"
 #include "game/smashine.h"
+#include "ranking/name_entry_rules.h"
+#include "ui/ctl_digital.h"
 #include "windows/nameinput_window.h"
 #include "windows/score_window.h"
-#include "ui/ctl_digital.h"
 #include "windows/version_window.h"
-#include "game/qt_platform.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStyleFactory>
 #include <QWidget>
 
 namespace {
@@ -37,14 +37,13 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QString dir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(dir);
 
-    QtPlatform desktop;
-    setPlatform(&desktop);
     {
-        Smashine table;
+        // The game as it starts, its style, names and desktop included.
+        StartedGame game(app);
+        Smashine &table = game.table();
         save(&table, dir, QStringLiteral("Smashine"), scale);
         // A round in play: all five lines bet, reels turned a little.
         table.Allcoin_Click();
@@ -67,14 +66,13 @@ int main(int argc, char *argv[])
         save(score, dir, QStringLiteral("Score"), scale);
         delete score;
         nameinput *entry = nameinput::open(&table, QStringLiteral("2位"), true);
-        entry->Form_KeyDown(13); // "A" in the first slot
-        entry->Form_KeyDown(39);
+        entry->Form_KeyDown(NameEntry::VkReturn); // "A" in the first slot
+        entry->Form_KeyDown(NameEntry::VkRight);
         save(entry, dir, QStringLiteral("nameinput"), scale);
         delete entry;
         version::open(&table);
         save(version::instance(), dir, QStringLiteral("version"), scale);
         delete version::instance();
     }
-    setPlatform(nullptr);
     return 0;
 }
