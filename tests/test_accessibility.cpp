@@ -194,19 +194,6 @@ class TestAccessibility : public QObject {
         return openNameEntry(nullptr, QStringLiteral("2位"), firstOpen);
     }
 
-    // R L U D for the arrows, x for Return.
-    static void press(nameinput *w, const char *keys)
-    {
-        for (const char *k = keys; *k; ++k) {
-            const Qt::Key key = *k == 'R' ? Qt::Key_Right
-                                : *k == 'L' ? Qt::Key_Left
-                                : *k == 'U' ? Qt::Key_Up
-                                : *k == 'D' ? Qt::Key_Down
-                                            : Qt::Key_Return;
-            QTest::keyClick(w->windowHandle(), key);
-        }
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -315,7 +302,7 @@ private Q_SLOTS:
     void scoreRowsAreHeardAsStored()
     {
         fp = std::make_unique<FakePlatform>();
-        putFile(fp->dir + "/data.ini", rankHeader(1) + "name=QLX\r\nscore=0150\r\n" + rankHeader(3)
+        putFile(fp->dataIni(), rankHeader(1) + "name=QLX\r\nscore=0150\r\n" + rankHeader(3)
                                           + "name=AB.\r\n" + rankHeader(4) + "score=-5\r\n");
         QPointer<Score> s = Score::open(nullptr);
         const QStringList names{"QLX", VbLabel::EmptyValueName, "AB.", VbLabel::EmptyValueName,
@@ -342,13 +329,13 @@ private Q_SLOTS:
             QCOMPARE(nameOf(slots[s]), VbLabel::EmptyValueName);
             QCOMPARE(descriptionOf(slots[s]), QStringLiteral("名前の%1文字目").arg(s + 1));
         }
-        press(w, "xRx"); // "A", then "B"
+        pressKeys(w, "xRx"); // "A", then "B"
         QCOMPARE(nameOf(slots[0]), QStringLiteral("A"));
         QCOMPARE(nameOf(slots[1]), QStringLiteral("B"));
         QCOMPARE(nameOf(slots[2]), VbLabel::EmptyValueName);
         QCOMPARE(heardNames(slots[1]), QStringList{"B"});
         // Back on "戻" empties slot 2 again.
-        press(w, "DDRRRRRRRRRRx");
+        pressKeys(w, "DDRRRRRRRRRRx");
         QCOMPARE(w->Label1[BackCell]->backColor(), CursorColour);
         QCOMPARE(nameOf(slots[1]), VbLabel::EmptyValueName);
         QCOMPARE(heardNames(slots[1]), (QStringList{"B", VbLabel::EmptyValueName}));
@@ -436,7 +423,7 @@ private Q_SLOTS:
         QCOMPARE(descriptionOf(w->Label1[EndCell]), QStringLiteral("名前を決定"));
         g_heard.clear();
 
-        press(w, "R");
+        pressKeys(w, "R");
         QCOMPARE(heardFocus(), QList<QObject *>{w->Label1[1]});
         QCOMPARE(nameOf(w->Label1[1]), QStringLiteral("B"));
         QCOMPARE(descriptionOf(w->Label1[1]), QStringLiteral("選択中"));
@@ -444,10 +431,10 @@ private Q_SLOTS:
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: B"));
 
         // A key that moves nothing tells nothing.
-        press(w, "U");
+        pressKeys(w, "U");
         QCOMPARE(heardFocus().size(), 1);
 
-        press(w, "DDRRRRRRRRRR"); // to "戻"
+        pressKeys(w, "DDRRRRRRRRRR"); // to "戻"
         QCOMPARE(heardFocus().size(), 13);
         QCOMPARE(heardFocus().last(), w->Label1[BackCell]);
         QCOMPARE(descriptionOf(w->Label1[BackCell]), QStringLiteral("1文字戻す、選択中"));
@@ -455,7 +442,7 @@ private Q_SLOTS:
 
         // The third character moves the cursor to "終".
         g_heard.clear();
-        press(w, "Lxxx");
+        pressKeys(w, "Lxxx");
         QCOMPARE(w->Label1[EndCell]->backColor(), CursorColour);
         QCOMPARE(heardFocus().last(), w->Label1[EndCell]);
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: 終"));
@@ -468,9 +455,9 @@ private Q_SLOTS:
         QPointer<nameinput> w = openEntry(false);
         g_heard.clear();
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: なし"));
-        press(w, "RD");
+        pressKeys(w, "RD");
         QVERIFY(heardFocus().isEmpty());
-        press(w, "x"); // puts the cursor on "A"
+        pressKeys(w, "x"); // puts the cursor on "A"
         QCOMPARE(heardFocus(), QList<QObject *>{w->Label1[0]});
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: A"));
 
@@ -478,7 +465,7 @@ private Q_SLOTS:
         // listed.
         w->Label1[5]->setBackColor(CursorColour);
         g_heard.clear();
-        press(w, "R");
+        pressKeys(w, "R");
         QCOMPARE(heardFocus(), QList<QObject *>{w->Label1[1]});
         QCOMPARE(descriptionOf(w), QStringLiteral("選択中: B、F"));
         QCOMPARE(descriptionOf(w->Label1[5]), QStringLiteral("選択中"));
@@ -555,7 +542,7 @@ private Q_SLOTS:
     {
         RankingWindowsCloser closer;
         Table t;
-        putFile(t.fake.dir + "/data.ini", standardRanking());
+        writeStandardRanking(t.fake);
         t.show();
         g_heard.clear();
         t->ランキングモード_Click();
@@ -591,24 +578,24 @@ private Q_SLOTS:
     void nameEntryAndScoreWindowAreTold()
     {
         fp = std::make_unique<FakePlatform>();
-        putFile(fp->dir + "/data.ini", rankHeader(1) + "name=QLX\r\nscore=0150\r\n" + rankHeader(3)
+        putFile(fp->dataIni(), rankHeader(1) + "name=QLX\r\nscore=0150\r\n" + rankHeader(3)
                                            + "name=AB.\r\n" + rankHeader(4) + "score=-5\r\n");
         QPointer<nameinput> w = openEntry(true);
         g_heard.clear();
-        press(w, "RxLxx");
+        pressKeys(w, "RxLxx");
         QCOMPARE(heardAnnouncements(),
                  (QStringList{"B", "名前 B", "A", "名前 BA", "名前 BAA", "終、名前を決定"}));
         g_heard.clear();
-        press(w, "LxLL");
+        pressKeys(w, "LxLL");
         QCOMPARE(heardAnnouncements(), (QStringList{"戻、1文字戻す", "名前 BA", "ハイフン", "ピリオド"}));
         // A key that moves nothing tells nothing.
         g_heard.clear();
-        press(w, "D");
+        pressKeys(w, "D");
         QCOMPARE(heardAnnouncements(), QStringList());
 
         // "終" stores the name; the score window reads out its rows.
         QObject *entry = w;
-        press(w, "RRRx");
+        pressKeys(w, "RRRx");
         QCOMPARE(heardAnnouncements(entry), (QStringList{"ハイフン", "戻、1文字戻す", "終、名前を決定"}));
         const QList<Score *> scores = openWindows<Score>();
         QCOMPARE(scores.size(), 1);
@@ -622,7 +609,7 @@ private Q_SLOTS:
         // it on "A" and types nothing.
         w = openEntry(false);
         g_heard.clear();
-        press(w, "Rx");
+        pressKeys(w, "Rx");
         QCOMPARE(heardAnnouncements(), (QStringList{"名前 なし", "A"}));
     }
 
@@ -633,7 +620,7 @@ private Q_SLOTS:
     void scoreWindowIsToldOnceActive()
     {
         Table t;
-        putFile(t.fake.dir + "/data.ini", standardRanking());
+        writeStandardRanking(t.fake);
         t.show();
         g_heard.clear();
         t->スコアランキング_Click();

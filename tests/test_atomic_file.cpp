@@ -2,6 +2,7 @@
 
 #include "fake_platform.h"
 #include "file_conditions.h"
+#include "helpers.h"
 
 #include <QDir>
 #include <QFile>

@@ -24,12 +24,6 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A close request as the desktop's close box, Alt+F4 or window menu makes
 // it, delivered to the native window. True when the window agreed to close.
 bool requestClose(QWidget *window)
@@ -53,11 +47,10 @@ class TestBlockingWindows : public QObject {
     struct ShownTable : Table {
         ShownTable()
         {
-            putFile(fake.dir + "/data.ini", rankingBytes({{"QLX", "500"}, {"TIV", "400"}, {"AAA", "300"},
+            putFile(fake.dataIni(), rankingBytes({{"QLX", "500"}, {"TIV", "400"}, {"AAA", "300"},
                                                           {"RIN", "200"}, {"ZZZ", "100"}}));
             show();
         }
-        QString dataIni() const { return fake.dir + "/data.ini"; }
     };
 
     // Checks that the table, blocked by `blocker`, lives through every kind
@@ -71,7 +64,7 @@ class TestBlockingWindows : public QObject {
         QCOMPARE(blocker->windowType(), Qt::Dialog);
         QCOMPARE(QApplication::activeModalWidget(), blocker);
         QVERIFY(!t->isEnabled());
-        const QByteArray before = fileBytes(t.dataIni());
+        const QByteArray before = fileBytes(t.fake.dataIni());
 
         QVERIFY(!requestClose(t.w.get()));
         QCloseEvent direct;
@@ -82,7 +75,7 @@ class TestBlockingWindows : public QObject {
         QCOMPARE(t.fake.endCount, 0);
         QVERIFY(t->isVisible());
         QVERIFY(blocker->isVisible());
-        QCOMPARE(fileBytes(t.dataIni()), before);
+        QCOMPARE(fileBytes(t.fake.dataIni()), before);
     }
 
     // The one score window, shown; null (and the test failed) otherwise.
@@ -125,7 +118,7 @@ private Q_SLOTS:
         entry->Form_KeyDown(13);
         flushDeletes();
         QVERIFY(entry.isNull());
-        QVERIFY(fileBytes(t.dataIni()).contains("[2\x88\xca]\r\nname=AAA\r\nscore=450"));
+        QVERIFY(fileBytes(t.fake.dataIni()).contains("[2\x88\xca]\r\nname=AAA\r\nscore=450"));
         Score *score = shownScoreWindow();
         QVERIFY(score);
         closeRequestsAreIgnored(t, score);
@@ -169,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(requestClose(entries.first()));
         flushDeletes();
         QVERIFY(openWindows<nameinput>().isEmpty());
-        QVERIFY(fileBytes(t.dataIni()).contains("[5\x88\xca]\r\nname=A\r\nscore=120"));
+        QVERIFY(fileBytes(t.fake.dataIni()).contains("[5\x88\xca]\r\nname=A\r\nscore=120"));
         QCOMPARE(openWindows<Score>().size(), 1);
         QVERIFY(!t->isEnabled());
     }

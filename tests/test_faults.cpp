@@ -21,38 +21,9 @@ namespace {
 
 constexpr qint32 Red = 255, Green = 0xFF00, Blue = 0xFF0000;
 
-QString pathIn(const FakePlatform &fake, const char *name)
-{
-    return QDir(fake.dir).filePath(QString::fromLatin1(name));
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 QByteArray colourFile(const QString &a, const QString &b, const QString &c)
 {
     return toAnsi(QStringLiteral("テーブルの色 ,%1\r\n外枠の色 ,%2\r\n線の色 ,%3\r\n").arg(a, b, c));
-}
-
-// "name:score" of each rank, joined by blanks.
-QString rankingOf(const FakePlatform &fake)
-{
-    QStringList rows;
-    const QString file = pathIn(fake, "data.ini");
-    for (int k = 1; k <= 5; ++k)
-        rows << GetIni(rankSectionName(k), QStringLiteral("name"), QString(), file) + QLatin1Char(':')
-                    + GetIni(rankSectionName(k), QStringLiteral("score"), QString(), file);
-    return rows.join(QLatin1Char(' '));
 }
 
 // A round with all five lines bet, stopped at the given steps.
@@ -69,13 +40,6 @@ bool hasControlCharacters(const QString &s)
             return true;
     }
     return false;
-}
-
-QStringList dirEntries(const QString &dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    names.sort();
-    return names;
 }
 
 // A program directory that refuses writes. Without root, its permission
@@ -144,9 +108,9 @@ void FaultTest::readOnlyProgramDirectory()
     const QByteArray ranking0 = standardRanking();
     const QByteArray colours0 =
         colourFile(QStringLiteral("255"), QStringLiteral("65280"), QStringLiteral("16711680"));
-    writeBytes(pathIn(*fake, "data.ini"), ranking0);
-    writeBytes(pathIn(*fake, "slot.ini"), colours0);
-    const QStringList entries0 = dirEntries(fake->dir);
+    putFile(fake->dataIni(), ranking0);
+    putFile(fake->slotIni(), colours0);
+    const QStringList entries0 = entriesOf(fake->dir);
     ReadOnlyDir readOnly(*fake);
     qInfo("read-only by %s", readOnly.byWriter() ? "the fake desktop's writer (running as root)" : "permission bits");
 
@@ -169,7 +133,7 @@ void FaultTest::readOnlyProgramDirectory()
     QCOMPARE(fake->messages[0].text, rankingNotStoredText());
     QCOMPARE(fake->messages[0].title, QStringLiteral("Tivoran"));
     QVERIFY(table->isEnabled());
-    QCOMPARE(readBytes(pathIn(*fake, "data.ini")), ranking0);
+    QCOMPARE(fileBytes(fake->dataIni()), ranking0);
 
     // A new colour, then the program ends on every closing path.
     fake->colourAnswers.push_back(rgbRef(1, 2, 3));
@@ -182,9 +146,9 @@ void FaultTest::readOnlyProgramDirectory()
     else
         table->close();
     QCOMPARE(fake->endCount, 1);
-    QCOMPARE(readBytes(pathIn(*fake, "slot.ini")), colours0);
-    QCOMPARE(readBytes(pathIn(*fake, "data.ini")), ranking0);
-    QCOMPARE(dirEntries(fake->dir), entries0);
+    QCOMPARE(fileBytes(fake->slotIni()), colours0);
+    QCOMPARE(fileBytes(fake->dataIni()), ranking0);
+    QCOMPARE(entriesOf(fake->dir), entries0);
 }
 
 void FaultTest::programDirectoryUnderAFile()
@@ -193,8 +157,8 @@ void FaultTest::programDirectoryUnderAFile()
     // can be read there and nothing created, whoever runs the game.
     Table t;
     RankingWindowsCloser closer;
-    const QString blocker = pathIn(t.fake, "not-a-directory");
-    writeBytes(blocker, "x");
+    const QString blocker = QDir(t.fake.dir).filePath(QStringLiteral("not-a-directory"));
+    putFile(blocker, "x");
     t.fake.dir = blocker + QStringLiteral("/program");
     t.w = std::make_unique<Smashine>();
     QCOMPARE(t->Shape2->fillColor(), rgbRef(192, 192, 255));
@@ -210,7 +174,7 @@ void FaultTest::programDirectoryUnderAFile()
     QVERIFY(t->isEnabled());
     t->AppliEND_Click();
     QCOMPARE(t.fake.endCount, 1);
-    QCOMPARE(readBytes(blocker), QByteArray("x"));
+    QCOMPARE(fileBytes(blocker), QByteArray("x"));
     QVERIFY(!QFileInfo::exists(t.fake.dir));
 }
 
@@ -221,9 +185,9 @@ void FaultTest::withoutTheTextConverter()
     // on without writing them.
     Table t;
     RankingWindowsCloser closer;
-    writeBytes(pathIn(t.fake, "data.ini"), standardRanking());
+    putFile(t.fake.dataIni(), standardRanking());
     const QByteArray colours0 = colourFile(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"));
-    writeBytes(pathIn(t.fake, "slot.ini"), colours0);
+    putFile(t.fake.slotIni(), colours0);
     t.fake.ansiCodecMissing = true;
     t.w = std::make_unique<Smashine>();
     QCOMPARE(t->Shape2->fillColor(), 1);
@@ -249,9 +213,9 @@ void FaultTest::withoutTheTextConverter()
     t->テーブルの色_Click();
     t->ENDS_Click();
     QCOMPARE(t.fake.endCount, 1);
-    QCOMPARE(readBytes(pathIn(t.fake, "data.ini")), standardRanking());
-    QCOMPARE(readBytes(pathIn(t.fake, "slot.ini")), colours0);
-    QCOMPARE(dirEntries(t.fake.dir), QStringList({QStringLiteral("data.ini"), QStringLiteral("slot.ini")}));
+    QCOMPARE(fileBytes(t.fake.dataIni()), standardRanking());
+    QCOMPARE(fileBytes(t.fake.slotIni()), colours0);
+    QCOMPARE(entriesOf(t.fake.dir), QStringList({QStringLiteral("data.ini"), QStringLiteral("slot.ini")}));
 }
 
 void FaultTest::corruptFiles_data()
@@ -313,8 +277,8 @@ void FaultTest::corruptFiles()
 
     Table t;
     RankingWindowsCloser closer;
-    writeBytes(pathIn(t.fake, "data.ini"), ranking);
-    writeBytes(pathIn(t.fake, "slot.ini"), colours);
+    putFile(t.fake.dataIni(), ranking);
+    putFile(t.fake.slotIni(), colours);
     t.w = std::make_unique<Smashine>();
 
     // Start-up state as always, with whatever colours the file gives.
@@ -327,7 +291,7 @@ void FaultTest::corruptFiles()
         QCOMPARE(t->Line1->borderColor(), Blue);
     }
     if (!rankingRead.isNull())
-        QCOMPARE(rankingOf(t.fake), rankingRead);
+        QCOMPARE(rankRows(t.fake.dataIni()), rankingRead);
 
     // It plays: a win pays on top of the total before the bet, a loss
     // keeps the stake.
@@ -356,13 +320,13 @@ void FaultTest::corruptFiles()
     rankingGame(t, QStringLiteral("32000"));
     QVERIFY(!t->RankSection.isEmpty());
     finishRankingWindows();
-    QCOMPARE(GetIni(t->RankSection, QStringLiteral("score"), QString(), pathIn(t.fake, "data.ini")),
+    QCOMPARE(GetIni(t->RankSection, QStringLiteral("score"), QString(), t.fake.dataIni()),
              QStringLiteral("32000"));
 
     // Closing writes a whole colour file in place of the damaged one.
     t->ENDS_Click();
     QCOMPARE(t.fake.endCount, 1);
-    QCOMPARE(readBytes(pathIn(t.fake, "slot.ini")),
+    QCOMPARE(fileBytes(t.fake.slotIni()),
              colourFile(QString::number(t->Shape2->fillColor()), QString::number(t->Shape1->fillColor()),
                         QString::number(t->Line1->borderColor())));
 }
@@ -399,13 +363,13 @@ void FaultTest::interruptedWrites()
     for (bool fail : {true, false}) {
         Table t;
         RankingWindowsCloser closer;
-        writeBytes(pathIn(t.fake, "data.ini"), standardRanking());
-        writeBytes(pathIn(t.fake, "slot.ini"), colourFile(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")));
+        putFile(t.fake.dataIni(), standardRanking());
+        putFile(t.fake.slotIni(), colourFile(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")));
         t.w = std::make_unique<Smashine>();
-        const QString target = pathIn(t.fake, write == 2 ? "slot.ini" : "data.ini");
+        const QString target = write == 2 ? t.fake.slotIni() : t.fake.dataIni();
 
         if (write == 0) {
-            old = readBytes(target);
+            old = fileBytes(target);
             t->ランキングモード_Click();
             t->Label1->setText(QStringLiteral("450"));
             for (int i = 0; i < 58; ++i) {
@@ -420,14 +384,14 @@ void FaultTest::interruptedWrites()
             QCOMPARE(t->RankSection, fail ? QString() : rankSectionName(2));
         } else if (write == 1) {
             rankingGame(t, QStringLiteral("450"));
-            old = readBytes(target);
-            QCOMPARE(rankingOf(t.fake), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
+            old = fileBytes(target);
+            QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
             if (fail)
                 t.fake.failWrites(WriteFault(stage));
             QVERIFY(!openWindows<nameinput>().isEmpty());
             finishRankingWindows(); // stores the name typed so far: none
         } else {
-            old = readBytes(target);
+            old = fileBytes(target);
             t.fake.colourAnswers.push_back(rgbRef(9, 9, 9));
             t->テーブルの色_Click();
             if (fail)
@@ -437,14 +401,14 @@ void FaultTest::interruptedWrites()
         }
         // The failure hit the write under test, not another one.
         QCOMPARE(t.fake.failingWrites, 0);
-        const QByteArray now = readBytes(target);
+        const QByteArray now = fileBytes(target);
         QVERIFY(!now.isEmpty());
         (fail ? failed : succeeded) = now;
-        (fail ? entriesAfterFailure : entriesAfterSuccess) = dirEntries(t.fake.dir);
+        (fail ? entriesAfterFailure : entriesAfterSuccess) = entriesOf(t.fake.dir);
         if (write == 0 && !fail)
-            QCOMPARE(rankingOf(t.fake), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
+            QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("AAA:500 BBB:450 BBB:400 CCC:300 DDD:200"));
         if (write == 0 && fail)
-            QCOMPARE(rankingOf(t.fake), before);
+            QCOMPARE(rankRows(t.fake.dataIni()), before);
         finishRankingWindows();
     }
     QCOMPARE(failed, old);

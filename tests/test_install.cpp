@@ -6,6 +6,8 @@
 // unpacked into a scratch root with dpkg -x, the same files laid out as a
 // Debian game, its control fields, and the game run from there.
 
+#include "helpers.h"
+
 #include <QDirIterator>
 #include <QImage>
 #include <QProcess>
@@ -83,12 +85,6 @@ QStringList filesUnder(const QString &root)
 QString path(const QString &a, const QString &b)
 {
     return QDir::cleanPath(a + QLatin1Char('/') + b);
-}
-
-QByteArray readAll(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Whether binary holds text as a whole UTF-16 string constant, the way
@@ -399,9 +395,9 @@ void InstallTest::playerFindsInstalledFiles(const QString &programDir, const QSt
     // relative to the program.
     QCOMPARE(where.out, QStringLiteral("player-dir %1/.local/share/Tivoran\nsound-module yes\n").arg(home));
     // The shipped first-run ranking was placed there.
-    const QByteArray seeded = readAll(path(home, QStringLiteral(".local/share/Tivoran/data.ini")));
+    const QByteArray seeded = fileBytes(path(home, QStringLiteral(".local/share/Tivoran/data.ini")));
     QVERIFY(!seeded.isEmpty());
-    QCOMPARE(seeded, readAll(path(programDir, QStringLiteral("../" GNU_INSTALL_DATADIR "/tivoran/data.ini"))));
+    QCOMPARE(seeded, fileBytes(path(programDir, QStringLiteral("../" GNU_INSTALL_DATADIR "/tivoran/data.ini"))));
 }
 
 void InstallTest::installedGameFindsItsFiles()
@@ -511,7 +507,7 @@ void InstallTest::debianPackageHoldsTheInstalledFiles()
         const bool program = debianPath(file) == QLatin1String("usr/games/tivoran");
         QVERIFY2(anyExecuteBit(packaged) == program, qPrintable(packaged));
         if (debianPath(file) == file && !file.endsWith(QLatin1String(".so")))
-            QVERIFY2(readAll(packaged) == readAll(stage(file)), qPrintable(file));
+            QVERIFY2(fileBytes(packaged) == fileBytes(stage(file)), qPrintable(file));
     }
 
     // The manual page is the project's, compressed.
@@ -519,7 +515,7 @@ void InstallTest::debianPackageHoldsTheInstalledFiles()
     const Run unzip = run(QStringLiteral("gzip"), {QStringLiteral("-dc"), path(m_debRoot, debianPath(manual))},
                           QProcessEnvironment::systemEnvironment());
     QCOMPARE(unzip.exitCode, 0);
-    QCOMPARE(unzip.out, QString::fromUtf8(readAll(stage(manual))));
+    QCOMPARE(unzip.out, QString::fromUtf8(fileBytes(stage(manual))));
 }
 
 void InstallTest::debianPackageCopyrightAndChangelog()
@@ -527,8 +523,8 @@ void InstallTest::debianPackageCopyrightAndChangelog()
     if (m_debRoot.isEmpty())
         QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
     const QString doc = path(m_debRoot, QStringLiteral("usr/" GNU_INSTALL_DATADIR "/doc/tivoran"));
-    const QString copyright = QString::fromUtf8(readAll(path(doc, QStringLiteral("copyright"))));
-    const QString licence = QString::fromUtf8(readAll(QStringLiteral(TIVORAN_SOURCE_DIR "/LICENSE")));
+    const QString copyright = QString::fromUtf8(fileBytes(path(doc, QStringLiteral("copyright"))));
+    const QString licence = QString::fromUtf8(fileBytes(QStringLiteral(TIVORAN_SOURCE_DIR "/LICENSE")));
 
     // Machine-readable, every file MIT but the metainfo, which AppStream
     // wants under CC0-1.0 as the metainfo itself says; the holder and year
@@ -542,7 +538,7 @@ void InstallTest::debianPackageCopyrightAndChangelog()
              qPrintable(copyright));
     QVERIFY(copyright.contains(
         QLatin1String("\n\nFiles: resources/desktop/" TIVORAN_APP_ID ".metainfo.xml\nCopyright: ")));
-    QVERIFY(readAll(stage(QStringLiteral("usr/" GNU_INSTALL_DATADIR "/metainfo/" TIVORAN_APP_ID ".metainfo.xml")))
+    QVERIFY(fileBytes(stage(QStringLiteral("usr/" GNU_INSTALL_DATADIR "/metainfo/" TIVORAN_APP_ID ".metainfo.xml")))
                 .contains("<metadata_license>CC0-1.0</metadata_license>"));
     QVERIFY(copyright.contains(QLatin1String("\nLicense: CC0-1.0\n")));
     const QStringList mit = mitLicenceParagraphs(licence);
@@ -598,7 +594,7 @@ void InstallTest::debianPackagedGameRuns()
 
     // The packaged program looks for its module and its shipped files where
     // the package put them, relative to /usr/games.
-    const QByteArray binary = readAll(program);
+    const QByteArray binary = fileBytes(program);
     const QDir from(games);
     for (const char *dir : {"usr/lib/tivoran", "usr/" GNU_INSTALL_DATADIR "/tivoran"}) {
         const QString relative = from.relativeFilePath(path(m_debRoot, QLatin1String(dir)));

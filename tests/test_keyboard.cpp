@@ -1,15 +1,12 @@
 // Playing from the keyboard: keys reach the table whatever has the focus.
 
+#include "helpers.h"
 #include "table_fixture.h"
 
 #include <QtTest>
 
 class KeyboardTest : public QObject {
     Q_OBJECT
-private:
-    // A real key press, delivered to the window as the desktop delivers it.
-    static void press(Table &t, Qt::Key key) { QTest::keyClick(t->windowHandle(), key, Qt::NoModifier); }
-
 private Q_SLOTS:
     void anyKeyStartsAfterABet();
     void spaceStopsInOrderABC();
@@ -29,13 +26,13 @@ void KeyboardTest::anyKeyStartsAfterABet()
     Table t;
     t.show();
     t->Reset_Click();
-    press(t, Qt::Key_Q);
+    pressKey(t.w.get(), Qt::Key_Q);
     QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
     QCOMPARE(t.buttons(), QStringLiteral("0001110"));
     // Before any bet a key starts nothing.
     Table idle;
     idle.show();
-    press(idle, Qt::Key_A);
+    pressKey(idle.w.get(), Qt::Key_A);
     QVERIFY(!idle->reelRunningA);
     QVERIFY(!idle->Reset->isEnabled());
     QVERIFY(idle->Allcoin->isEnabled());
@@ -46,14 +43,14 @@ void KeyboardTest::spaceStopsInOrderABC()
     Table t;
     t.show();
     t->Allcoin_Click();
-    press(t, Qt::Key_Return);
+    pressKey(t.w.get(), Qt::Key_Return);
     QVERIFY(t->reelRunningA);
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningA && t->reelRunningB && t->reelRunningC);
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningB && t->reelRunningC);
     const QList<int> before = t.fake.sounds;
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningC);
     // The round ended inside the key press: bets and END are back.
     QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && t->ENDS->isEnabled());
@@ -68,7 +65,7 @@ void KeyboardTest::spaceStopsCThenAInOnePress()
     t->Start_Click();
     t->StopB_Click();
     t.fake.sounds.clear();
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
     QCOMPARE(t.fake.sounds.count(3), 2);
     QVERIFY(t->Reset->isEnabled());
@@ -80,13 +77,13 @@ void KeyboardTest::keyDuringSpinDisablesStops()
     t.show();
     t->Reset_Click();
     t->Start_Click();
-    press(t, Qt::Key_X);
+    pressKey(t.w.get(), Qt::Key_X);
     QVERIFY(!t->StopA->isEnabled() && !t->StopB->isEnabled() && !t->StopC->isEnabled());
     QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
     QTest::mouseClick(t->StopA, Qt::LeftButton); // disabled: no effect
     QVERIFY(t->reelRunningA);
     for (int i = 0; i < 3; ++i)
-        press(t, Qt::Key_Space);
+        pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
 }
 
@@ -96,7 +93,7 @@ void KeyboardTest::keyAtRoundEnd()
     t.show();
     t->Reset_Click();
     t.spinAndStop(1, 2, 3);
-    press(t, Qt::Key_Z);
+    pressKey(t.w.get(), Qt::Key_Z);
     QVERIFY(!t->Reset->isEnabled());
     QVERIFY(!t->ENDS->isEnabled());
     QVERIFY(t->Allcoin->isEnabled());
@@ -113,7 +110,7 @@ void KeyboardTest::spaceWithNothingSpinning()
     // The key then goes on to the focused control as usual: on ALL COINS,
     // the space presses it.
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->Allcoin));
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QCOMPARE(t.fake.sounds, QList<int>{1});
     QCOMPARE(t->Label1->text(), QStringLiteral("95"));
     QVERIFY(!t->reelRunningA);
@@ -127,13 +124,13 @@ void KeyboardTest::keysReachTableWhateverHasFocus()
     t->Allcoin_Click(); // disables ALL COINS; focus moves on
     QWidget *focus = QApplication::focusWidget();
     QVERIFY(focus && focus->window() == t.w.get());
-    press(t, Qt::Key_1);
+    pressKey(t.w.get(), Qt::Key_1);
     QVERIFY(t->reelRunningA);
     // With the focus on a Stop button, the space both stops a reel through
     // the table and then presses the focused button, as a real press would.
     t->StopB->setEnabled(true);
     t->StopB->setFocus();
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningA);
 }
 
@@ -143,7 +140,7 @@ void KeyboardTest::tabIsNotAKeyPress()
     t.show();
     t->Reset_Click();
     t->Reset->setFocus();
-    press(t, Qt::Key_Tab);
+    pressKey(t.w.get(), Qt::Key_Tab);
     QVERIFY(t->Reset->isEnabled());
     QVERIFY(t->Start->isEnabled());
     QVERIFY(!t->reelRunningA);
@@ -158,7 +155,7 @@ void KeyboardTest::keyGoesToTheControlFocusedWhenPressed()
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->Reset));
     // The space starts the round. The buttons it disables hand the focus on
     // to a Stop button, which must not take the same press as its own.
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(t->reelRunningA && t->reelRunningB && t->reelRunningC);
     QCOMPARE(t.fake.sounds, QList<int>{1});
 }
@@ -192,7 +189,7 @@ void KeyboardTest::noButtonStaysPressedAfterTheRound()
     const int coins = t->coinTotal();
     // The space stops reel A and ends the round; the button the press was
     // meant for had to give up the focus on the way and takes no part.
-    press(t, Qt::Key_Space);
+    pressKey(t.w.get(), Qt::Key_Space);
     QVERIFY(!t->reelRunningA);
     QVERIFY(t->ENDS->isEnabled() && t->Reset->isEnabled());
     QVERIFY(!focused->isDown());

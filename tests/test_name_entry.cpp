@@ -4,7 +4,6 @@
 // data.ini.
 
 #include "fake_platform.h"
-#include "file_conditions.h"
 #include "helpers.h"
 #include "ranking_play.h"
 #include "ranking/name_entry_rules.h"
@@ -28,11 +27,6 @@ QByteArray rankingWithName(const QByteArray &rank2Name)
     return rankingBytes({{"QLX", "500"}, {rank2Name, "450"}, {"TIV", "400"}, {"AAA", "300"}, {"RIN", "200"}});
 }
 
-QList<Score *> scoreWindows()
-{
-    return openWindows<Score>();
-}
-
 } // namespace
 
 class TestNameEntry : public QObject {
@@ -42,34 +36,11 @@ class TestNameEntry : public QObject {
     std::unique_ptr<QWidget> table;
     QString rankSection; // the rank the ranking check recorded
 
-    QString dataIni() const { return fp->dir + "/data.ini"; }
-
     // Opens the entry as the ranking check does: table disabled first.
     nameinput *openEntry(bool firstOpen)
     {
         table->setEnabled(false);
         return openNameEntry(table.get(), rankSection, firstOpen);
-    }
-
-    // Presses keys on the entry's window: R L U D for the arrows, x for
-    // Return, e for Enter on the keypad, % for a key that is no arrow.
-    static void press(nameinput *w, const char *keys)
-    {
-        for (const char *k = keys; *k; ++k) {
-            Qt::Key key = Qt::Key_unknown;
-            Qt::KeyboardModifiers mods = Qt::NoModifier;
-            switch (*k) {
-            case 'R': key = Qt::Key_Right; break;
-            case 'L': key = Qt::Key_Left; break;
-            case 'U': key = Qt::Key_Up; break;
-            case 'D': key = Qt::Key_Down; break;
-            case 'x': key = Qt::Key_Return; break;
-            case 'e': key = Qt::Key_Enter; mods = Qt::KeypadModifier; break;
-            case '%': key = Qt::Key_Percent; break;
-            default: QFAIL("unknown key in sequence");
-            }
-            QTest::keyClick(w->windowHandle(), key, mods);
-        }
     }
 
     // Every grid cell in the cursor colour.
@@ -117,7 +88,7 @@ private Q_SLOTS:
         for (QWidget *w : QApplication::topLevelWidgets())
             if (qobject_cast<nameinput *>(w) && w->isVisible())
                 w->close();
-        for (Score *s : scoreWindows())
+        for (Score *s : openWindows<Score>())
             s->close();
         flushDeletes();
         table.reset();
@@ -155,13 +126,13 @@ private Q_SLOTS:
     {
         QPointer<nameinput> w = openEntry(false);
         QVERIFY(cursors(w).isEmpty());
-        press(w, "RDLU");
+        pressKeys(w, "RDLU");
         QVERIFY2(cursors(w).isEmpty(), "arrow keys find no cursor and do nothing");
-        press(w, "x");
+        pressKeys(w, "x");
         QCOMPARE(cursors(w), QList<int>{0});
         QCOMPARE(slotTexts(w), QStringList(3, QString()));
         QCOMPARE(current(w), 0);
-        press(w, "Re"); // Enter on the keypad is Return
+        pressKeys(w, "Re"); // Enter on the keypad is Return
         QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
         QCOMPARE(current(w), 1);
     }
@@ -169,12 +140,12 @@ private Q_SLOTS:
     void picksFollowTheCursor()
     {
         QPointer<nameinput> w = openEntry(true);
-        press(w, "RRxDxx");
+        pressKeys(w, "RRxDxx");
         QCOMPARE(slotTexts(w), (QStringList{"C", "P", "P"}));
         QCOMPARE(cursors(w), QList<int>{EndCell});
         QCOMPARE(current(w), -1);
         QVERIFY(w->Slot1Done && w->Slot2Done && w->Slot3Done);
-        QVERIFY2(scoreWindows().isEmpty(), "only 終 ends the entry");
+        QVERIFY2(openWindows<Score>().isEmpty(), "only 終 ends the entry");
     }
 
     void namesStoredAsTyped_data()
@@ -193,14 +164,14 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, keys);
         QFETCH(QByteArray, name);
-        putFile(dataIni(), rankingWithName("TIV"));
+        putFile(fp->dataIni(), rankingWithName("TIV"));
         QPointer<nameinput> w = openEntry(true);
-        press(w, keys.constData());
-        QCOMPARE(fileBytes(dataIni()), rankingWithName(name));
+        pressKeys(w, keys.constData());
+        QCOMPARE(fileBytes(fp->dataIni()), rankingWithName(name));
         // "終" closes the entry itself; that close is not a second "終".
         flushDeletes();
         QVERIFY2(w.isNull(), "the entry closes and is destroyed");
-        const QList<Score *> scores = scoreWindows();
+        const QList<Score *> scores = openWindows<Score>();
         QCOMPARE(scores.size(), 1);
         QCOMPARE(scores[0]->Label2[1]->text(), QString::fromLatin1(name));
         QCOMPARE(scores[0]->Label3[1]->text(), QString("450"));
@@ -212,11 +183,11 @@ private Q_SLOTS:
     {
         QPointer<nameinput> w = openEntry(true);
         // "A", "B", then to "戻" (B is 1: down twice to 27, right ten times).
-        press(w, "xRx");
+        pressKeys(w, "xRx");
         QCOMPARE(current(w), 2);
-        press(w, "DDRRRRRRRRRR");
+        pressKeys(w, "DDRRRRRRRRRR");
         QCOMPARE(cursors(w), QList<int>{BackCell});
-        press(w, "x");
+        pressKeys(w, "x");
         QCOMPARE(slotTexts(w), (QStringList{"A", "", ""}));
         QCOMPARE(current(w), 1);
         QVERIFY(w->Slot3Done);
@@ -224,16 +195,16 @@ private Q_SLOTS:
         QCOMPARE(w->Timer2->interval(), BlinkInterval);
         QCOMPARE(cursors(w), QList<int>{BackCell});
         // The next character replaces the "B".
-        press(w, "Lx");
+        pressKeys(w, "Lx");
         QCOMPARE(slotTexts(w), (QStringList{"A", "-", ""}));
         QCOMPARE(current(w), 2);
 
         // Third character, cursor jumps to "終"; Left to "戻" and Return
         // empties slot 3 and makes it current, the cursor stays.
-        press(w, "x");
+        pressKeys(w, "x");
         QCOMPARE(slotTexts(w), (QStringList{"A", "-", "-"}));
         QCOMPARE(cursors(w), QList<int>{EndCell});
-        press(w, "Lx");
+        pressKeys(w, "Lx");
         QCOMPARE(slotTexts(w), (QStringList{"A", "-", ""}));
         QCOMPARE(current(w), 2);
         QCOMPARE(cursors(w), QList<int>{BackCell});
@@ -241,7 +212,7 @@ private Q_SLOTS:
         QCOMPARE(w->Timer3->interval(), BlinkInterval);
 
         // Back twice more returns to the start: slot 1 current and empty.
-        press(w, "xx");
+        pressKeys(w, "xx");
         QCOMPARE(slotTexts(w), QStringList(3, QString()));
         QCOMPARE(current(w), 0);
         QVERIFY(w->Slot2Done);
@@ -253,20 +224,20 @@ private Q_SLOTS:
     {
         QPointer<nameinput> w = openEntry(true);
         // "戻" with nothing typed.
-        press(w, "DDRRRRRRRRRRRx");
+        pressKeys(w, "DDRRRRRRRRRRRx");
         QCOMPARE(cursors(w), QList<int>{BackCell});
         QCOMPARE(slotTexts(w), QStringList(3, QString()));
         QCOMPARE(current(w), 0);
 
         // A character with all three slots filled.
-        press(w, "Lxxx");
+        pressKeys(w, "Lxxx");
         QCOMPARE(slotTexts(w), (QStringList{"-", "-", "-"}));
-        press(w, "LLx");
+        pressKeys(w, "LLx");
         QCOMPARE(cursors(w), QList<int>{36});
         QCOMPARE(slotTexts(w), (QStringList{"-", "-", "-"}));
         QCOMPARE(current(w), -1);
         // The one cursor still moves as before.
-        press(w, "RR");
+        pressKeys(w, "RR");
         QCOMPARE(cursors(w), QList<int>{EndCell});
     }
 
@@ -330,15 +301,15 @@ private Q_SLOTS:
     void windowMovesTheOneCursor()
     {
         QPointer<nameinput> w = openEntry(true);
-        press(w, "ULRRRRRRRRRRRRR"); // Up and Left refused on "A", then to "M"
+        pressKeys(w, "ULRRRRRRRRRRRRR"); // Up and Left refused on "A", then to "M"
         QCOMPARE(cursors(w), QList<int>{12});
-        press(w, "RD");
+        pressKeys(w, "RD");
         QCOMPARE(cursors(w), QList<int>{25});
-        press(w, "D");
+        pressKeys(w, "D");
         QCOMPARE(cursors(w), QList<int>{EndCell});
-        press(w, "DR");
+        pressKeys(w, "DR");
         QCOMPARE(cursors(w), QList<int>{EndCell});
-        press(w, "U");
+        pressKeys(w, "U");
         QCOMPARE(cursors(w), QList<int>{25});
         QCOMPARE(w->Label1[EndCell]->backColor(), NormalColour);
     }
@@ -351,12 +322,12 @@ private Q_SLOTS:
         // Even a control given the focus by force passes the keys on.
         w->Label2->setFocus();
         QCOMPARE(w->focusWidget(), w->Label2);
-        press(w, "Rx");
+        pressKeys(w, "Rx");
         QCOMPARE(slotTexts(w), (QStringList{"B", "", ""}));
 
         // A key that is no arrow does nothing; "%" shares its number with
         // the desktop's Left key and must not move the cursor.
-        press(w, "%");
+        pressKeys(w, "%");
         QCOMPARE(cursors(w), QList<int>{1});
         QCOMPARE(virtualKeyFromQt(Qt::Key_Percent), 0);
         QCOMPARE(virtualKeyFromQt(Qt::Key_ParenLeft), 0);
@@ -376,14 +347,14 @@ private Q_SLOTS:
 
     void closingThroughTheFrameCountsAsEnd()
     {
-        putFile(dataIni(), rankingWithName("TIV"));
+        putFile(fp->dataIni(), rankingWithName("TIV"));
         QPointer<nameinput> w = openEntry(true);
-        press(w, "RRxDx");
+        pressKeys(w, "RRxDx");
         QVERIFY(w->close());
-        QCOMPARE(fileBytes(dataIni()), rankingWithName("CP"));
+        QCOMPARE(fileBytes(fp->dataIni()), rankingWithName("CP"));
         flushDeletes();
         QVERIFY(w.isNull());
-        const QList<Score *> scores = scoreWindows();
+        const QList<Score *> scores = openWindows<Score>();
         QCOMPARE(scores.size(), 1);
         QCOMPARE(scores[0]->Label2[1]->text(), QString("CP"));
         QVERIFY2(!table->isEnabled(), "the table waits for the score window");
@@ -395,9 +366,9 @@ private Q_SLOTS:
     {
         rankSection.clear();
         QPointer<nameinput> w = openEntry(true);
-        press(w, "xDDRRRRRRRRRRRRx");
-        QVERIFY2(!QFile::exists(dataIni()), "no stray section in a new file");
-        QCOMPARE(scoreWindows().size(), 1);
+        pressKeys(w, "xDDRRRRRRRRRRRRx");
+        QVERIFY2(!QFile::exists(fp->dataIni()), "no stray section in a new file");
+        QCOMPARE(openWindows<Score>().size(), 1);
     }
 
     void captionsSitAtTheTopOfTheirCells()
@@ -435,7 +406,7 @@ private Q_SLOTS:
 
         // After a pick slot 1 is done: its next tick hides it for good and
         // stops its timer, and slot 2 takes over the blinking.
-        press(w, "x");
+        pressKeys(w, "x");
         QCOMPARE(w->Timer2->interval(), BlinkInterval);
         QVERIFY(w->Timer2->isTicking());
         w->Timer1_Timer();
@@ -446,9 +417,9 @@ private Q_SLOTS:
         QVERIFY(w->lineVisible(1));
 
         // Back to slot 1: its blinking restarts, slot 2's stops.
-        press(w, "RRRDDRRRRRRRR");
+        pressKeys(w, "RRRDDRRRRRRRR");
         QCOMPARE(cursors(w), QList<int>{BackCell});
-        press(w, "x");
+        pressKeys(w, "x");
         QCOMPARE(w->Timer1->interval(), BlinkInterval);
         w->Timer1_Timer();
         QVERIFY(w->lineVisible(0));
@@ -457,7 +428,7 @@ private Q_SLOTS:
         QCOMPARE(w->Timer2->interval(), 0);
 
         // Three picks: slot 3's underline goes once its tick comes.
-        press(w, "Lxxx");
+        pressKeys(w, "Lxxx");
         QCOMPARE(w->Timer3->interval(), BlinkInterval);
         w->Timer3_Timer();
         QVERIFY(!w->lineVisible(2));

@@ -18,38 +18,9 @@
 #include <QtTest>
 
 namespace {
-QString dataFile(const FakePlatform &fake)
-{
-    return QDir(fake.dir).filePath(QStringLiteral("data.ini"));
-}
-
-void writeStandardRanking(const FakePlatform &fake)
-{
-    putFile(dataFile(fake), standardRanking());
-}
-
-// Name and score of each rank, "name:score" joined by blanks.
-QString ranking(const FakePlatform &fake)
-{
-    QStringList rows;
-    for (int k = 1; k <= 5; ++k) {
-        rows << GetIni(rankSectionName(k), QStringLiteral("name"), QString(), dataFile(fake)) + QLatin1Char(':')
-                    + GetIni(rankSectionName(k), QStringLiteral("score"), QString(), dataFile(fake));
-    }
-    return rows.join(QLatin1Char(' '));
-}
-
 bool nameEntryOpen()
 {
     return !openWindows<nameinput>().isEmpty();
-}
-
-void closeSecondaryWindows()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<nameinput *>(w) || qobject_cast<Score *>(w))
-            delete w;
-    }
 }
 
 // Each of the four menus as '1' (enabled) or '0' (disabled), both as a menu
@@ -63,21 +34,12 @@ QString menuState(const Table &t)
     }
     return s;
 }
-
-// Lets the countdown see `seconds` full seconds pass on the fake clock.
-void runSeconds(Table &t, int seconds)
-{
-    for (int i = 0; i < seconds && t->countdownRunning(); ++i) {
-        t.fake.ticks += 1000;
-        t->countdownTimeout();
-    }
-}
 } // namespace
 
 class RankingGameTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { closeSecondaryWindows(); }
+    void cleanup() { deleteRankingWindows(); }
     void rankingModeStartsTheCountdown();
     void secondsAreMeasuredOnTheClock();
     void clockWrapAround();
@@ -170,10 +132,10 @@ void RankingGameTest::endOfTheGame()
     Table t;
     writeStandardRanking(t.fake);
     t->ランキングモード_Click();
-    runSeconds(t, 58);
+    t.runCountdown(58);
     QCOMPARE(t->Digital1->text(), QStringLiteral("1"));
     QCOMPARE(menuState(t), QStringLiteral("0000"));
-    runSeconds(t, 1);
+    t.runCountdown(1);
     QCOMPARE(t->Digital1->text(), QStringLiteral("0"));
     QCOMPARE(t->timeLeft, 0);
     QVERIFY(!t->countdownRunning());
@@ -196,7 +158,7 @@ void RankingGameTest::timeRunsOutWhileSpinning()
     t->StopA_Click();
     t.tickTo(1, 4);
     t.tickTo(2, 4);
-    runSeconds(t, 59);
+    t.runCountdown(59);
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
     for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3})
         QCOMPARE(timer->interval(), 0);
@@ -239,8 +201,8 @@ void RankingGameTest::openRoundPaysOntoTheRankingGame()
     t->StopC_Click();
     QCOMPARE(t->Label11->text(), QStringLiteral("2400"));
     QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
-    runSeconds(t, 59);
-    QCOMPARE(ranking(t.fake), QStringLiteral("AAA:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
+    t.runCountdown(59);
+    QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("AAA:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
 }
 
 void RankingGameTest::interruptedSpinIsNeverPaid()
@@ -257,9 +219,9 @@ void RankingGameTest::interruptedSpinIsNeverPaid()
     t->Allcoin_Click();
     t->Start_Click();
     t->Timer1_Timer();
-    runSeconds(t, 59);
+    t.runCountdown(59);
     QCOMPARE(t->Label1->text(), QStringLiteral("2495"));
-    QCOMPARE(ranking(t.fake), QStringLiteral("AAA:2495 AAA:500 BBB:400 CCC:300 DDD:200"));
+    QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("AAA:2495 AAA:500 BBB:400 CCC:300 DDD:200"));
     finishRankingWindows();
     QVERIFY(t->isEnabled());
     // Nothing can start or stop that spin now.
@@ -276,7 +238,7 @@ void RankingGameTest::interruptedSpinIsNeverPaid()
     QCOMPARE(t->Label1->text(), QStringLiteral("2495"));
     QCOMPARE(t->Label11->text(), QStringLiteral("0"));
     QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
-    QCOMPARE(ranking(t.fake), QStringLiteral(":2495 AAA:500 BBB:400 CCC:300 DDD:200"));
+    QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral(":2495 AAA:500 BBB:400 CCC:300 DDD:200"));
 
     // Any other first action after the ranking also starts a clean round:
     // a key press pays nothing, and a bet lights the first lamp alone.
@@ -287,7 +249,7 @@ void RankingGameTest::interruptedSpinIsNeverPaid()
         u->Allcoin_Click();
         u.spinAndStop(4, 4, 4);
         u->Allcoin_Click();
-        runSeconds(u, 59);
+        u.runCountdown(59);
         finishRankingWindows();
         QCOMPARE(u.buttons(), QStringLiteral("1100001"));
         if (action == 0) {
@@ -315,15 +277,15 @@ void RankingGameTest::unreadableRankingIsTold()
     // A folder anyone may write to, a file nobody may read.
     const QFileDevice::Permissions folder = QFile::permissions(t.fake.dir);
     QVERIFY(QFile::setPermissions(t.fake.dir, QFileDevice::Permissions(0x7777)));
-    QVERIFY(QFile::setPermissions(dataFile(t.fake), QFileDevice::Permissions()));
+    QVERIFY(QFile::setPermissions(t.fake.dataIni(), QFileDevice::Permissions()));
     {
         WithoutFilePrivileges asAPlayer;
-        QFile probe(dataFile(t.fake));
+        QFile probe(t.fake.dataIni());
         if (probe.open(QIODevice::ReadOnly))
             QSKIP("file permissions are not enforced here");
         rankingGame(t, QStringLiteral("50"));
     }
-    QVERIFY(QFile::setPermissions(dataFile(t.fake), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(t.fake.dataIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     QVERIFY(QFile::setPermissions(t.fake.dir, folder));
     QVERIFY(!nameEntryOpen());
     QVERIFY(t->RankSection.isEmpty());
@@ -331,7 +293,7 @@ void RankingGameTest::unreadableRankingIsTold()
     QCOMPARE(t.fake.messages[0].text, QStringLiteral("  ランキングに記録できませんでした"));
     QCOMPARE(t.fake.messages[0].title, QStringLiteral("Tivoran"));
     QVERIFY(t->isEnabled());
-    QCOMPARE(fileBytes(dataFile(t.fake)), standardRanking());
+    QCOMPARE(fileBytes(t.fake.dataIni()), standardRanking());
 }
 
 void RankingGameTest::rankingModeEnablesNoButton()
@@ -344,7 +306,7 @@ void RankingGameTest::rankingModeEnablesNoButton()
     t->ランキングモード_Click();
     QCOMPARE(t->Label1->text(), QStringLiteral("100"));
     QVERIFY(!t->Reset->isEnabled() && !t->Allcoin->isEnabled());
-    runSeconds(t, 59);
+    t.runCountdown(59);
     QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled());
 }
 
@@ -354,7 +316,7 @@ void RankingGameTest::normalModeKeepsCoins()
     writeStandardRanking(t.fake);
     t->ランキングモード_Click();
     t->Reset_Click();
-    runSeconds(t, 59);
+    t.runCountdown(59);
     t->ノーマルモード_Click();
     QVERIFY(t->ノーマルモード->isChecked());
     QVERIFY(!t->ランキングモード->isChecked());
@@ -401,7 +363,7 @@ void RankingGameTest::rankCheck()
     QFETCH(QString, after);
     Table t;
     if (!file.isEmpty())
-        putFile(dataFile(t.fake), file);
+        putFile(t.fake.dataIni(), file);
     t->RankSection = QStringLiteral("unchanged");
     // The check leaves an idle table first, whatever was going on.
     t->Allcoin_Click();
@@ -413,9 +375,9 @@ void RankingGameTest::rankCheck()
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
     for (VbTimer *timer : {t->Timer1, t->Timer2, t->Timer3})
         QVERIFY(!timer->isTicking());
-    QCOMPARE(ranking(t.fake), after);
+    QCOMPARE(rankRows(t.fake.dataIni()), after);
     if (section.isEmpty()) {
-        QCOMPARE(fileBytes(dataFile(t.fake)), file);
+        QCOMPARE(fileBytes(t.fake.dataIni()), file);
         QCOMPARE(t->RankSection, QStringLiteral("unchanged"));
         QVERIFY(t->isEnabled());
         QVERIFY(!nameEntryOpen());
@@ -436,7 +398,7 @@ void RankingGameTest::newBestMovesEveryoneDown()
     const QByteArray expected = sj(
         "[1位]\r\nname=AAA\r\nscore=0501\r\n[2位]\r\nname=AAA\r\nscore=500\r\n[3位]\r\nname=BBB\r\nscore=400\r\n"
         "[4位]\r\nname=CCC\r\nscore=300\r\n[5位]\r\nname=DDD\r\nscore=200\r\n");
-    QCOMPARE(fileBytes(dataFile(t.fake)), expected);
+    QCOMPARE(fileBytes(t.fake.dataIni()), expected);
 }
 
 void RankingGameTest::endToEndWithNameEntry()
@@ -449,7 +411,7 @@ void RankingGameTest::endToEndWithNameEntry()
     t->Allcoin_Click();
     t.spinAndStop(4, 4, 4);
     QCOMPARE(t->Label1->text(), QStringLiteral("2500"));
-    runSeconds(t, 59);
+    t.runCountdown(59);
     QCOMPARE(t->RankSection, QStringLiteral("1位"));
     QVERIFY(!t->isEnabled());
     QVERIFY(nameEntryOpen());
@@ -457,14 +419,12 @@ void RankingGameTest::endToEndWithNameEntry()
     QVERIFY(QTest::qWaitForWindowExposed(entry, kPatienceMs));
     // The table ignores keys while the name is entered.
     const QList<int> soundsBefore = t.fake.sounds;
-    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return, Qt::Key_Down, Qt::Key_Return,
-                        Qt::Key_Return, Qt::Key_Return})
-        QTest::keyClick(entry->windowHandle(), key);
+    pressKeys(entry, "RRxDxxx");
     QCOMPARE(t.fake.sounds, soundsBefore);
     // The last Return ends the entry and opens the score window at once.
     QVERIFY(!openWindows<Score>().isEmpty());
     Score *score = openWindows<Score>().first();
-    QCOMPARE(ranking(t.fake), QStringLiteral("CPP:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
+    QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("CPP:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
     QVERIFY(!t->isEnabled());
     score->Command1_Click();
     QVERIFY(t->isEnabled());

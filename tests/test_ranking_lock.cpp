@@ -29,19 +29,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QString dataFile(const FakePlatform &fake)
-{
-    return QDir(fake.dir).filePath(QStringLiteral("data.ini"));
-}
-
 QString lockFile(const FakePlatform &fake)
 {
-    return dataFile(fake) + QStringLiteral(".lock");
-}
-
-QString value(const FakePlatform &fake, int rank, const char *key)
-{
-    return GetIni(rankSectionName(rank), QString::fromLatin1(key), QString(), dataFile(fake));
+    return fake.dataIni() + QStringLiteral(".lock");
 }
 
 // Runs rank_race with the given arguments to its end; its exit code, or -1
@@ -55,20 +45,12 @@ int runRace(const QStringList &args)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-void closeRankingWindows()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<nameinput *>(w) || qobject_cast<Score *>(w))
-            delete w;
-    }
-}
-
 } // namespace
 
 class RankingLockTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { closeRankingWindows(); }
+    void cleanup() { deleteRankingWindows(); }
     void copiesTogetherLoseNoEntry();
     void busyFileIsLeftAlone();
     void deadCopysLockIsTakenOver();
@@ -96,7 +78,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
     // could land on another copy's result moved there meanwhile.
     constexpr int copies = 3, games = 150;
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
+    putFile(fake.dataIni(), standardRanking());
     QList<QStringList> results(copies);
     for (int g = 0; g < games; ++g) {
         for (int c = 0; c < copies; ++c)
@@ -114,7 +96,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
     for (int c = 0; c < copies; ++c) {
         auto p = std::make_unique<QProcess>();
         p->start(QStringLiteral(TIVORAN_RANK_RACE),
-                 {QStringLiteral("play"), dataFile(fake), QString(QChar(u'A' + c)), results[c].join(',')});
+                 {QStringLiteral("play"), fake.dataIni(), QString(QChar(u'A' + c)), results[c].join(',')});
         QVERIFY(p->waitForStarted(kPatienceMs));
         runs.push_back(std::move(p));
     }
@@ -148,8 +130,8 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
     // was written.
     QStringList scores, names;
     for (int k = 1; k <= 5; ++k) {
-        scores << value(fake, k, "score");
-        names << value(fake, k, "name");
+        scores << rankValue(fake.dataIni(), k, "score");
+        names << rankValue(fake.dataIni(), k, "name");
     }
     QCOMPARE(scores, best);
     QCOMPARE(names, bestNames);
@@ -160,7 +142,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
 void RankingLockTest::busyFileIsLeftAlone()
 {
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
+    putFile(fake.dataIni(), standardRanking());
     // Another copy is in the middle of its change.
     QLockFile other(lockFile(fake));
     QVERIFY(other.tryLock());
@@ -169,7 +151,7 @@ void RankingLockTest::busyFileIsLeftAlone()
     // written, as when a write fails.
     QStringList seen;
     QVERIFY(!UpdateIni(
-        dataFile(fake),
+        fake.dataIni(),
         [&](const IniReader &read) {
             seen << read(rankSectionName(2), QStringLiteral("score"));
             return QList<IniChange>{{rankSectionName(1), QStringLiteral("name"), QStringLiteral("ZZZ")}};
@@ -177,24 +159,24 @@ void RankingLockTest::busyFileIsLeftAlone()
         0ms));
     // Decided once, on the file as it is.
     QCOMPARE(seen, QStringList{"400"});
-    const RankEntry busy = enterRankScore(dataFile(fake), QStringLiteral("450"), 0ms);
+    const RankEntry busy = enterRankScore(fake.dataIni(), QStringLiteral("450"), 0ms);
     QCOMPARE(busy.rank, 2);
     QVERIFY(!busy.stored);
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
+    QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
     // The other copy's lock is still its own.
     QVERIFY(other.isLocked());
     QVERIFY(QFile::exists(lockFile(fake)));
 
     // Once it is done the change goes through and its lock goes too.
     other.unlock();
-    const RankEntry free = enterRankScore(dataFile(fake), QStringLiteral("450"), 0ms);
+    const RankEntry free = enterRankScore(fake.dataIni(), QStringLiteral("450"), 0ms);
     QCOMPARE(free.rank, 2);
     QVERIFY(free.stored);
-    QCOMPARE(value(fake, 2, "score"), QStringLiteral("450"));
-    QCOMPARE(value(fake, 3, "score"), QStringLiteral("400"));
+    QCOMPARE(rankValue(fake.dataIni(), 2, "score"), QStringLiteral("450"));
+    QCOMPARE(rankValue(fake.dataIni(), 3, "score"), QStringLiteral("400"));
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
     // A result that earns nothing takes and leaves the lock as well.
-    const RankEntry none = enterRankScore(dataFile(fake), QStringLiteral("50"));
+    const RankEntry none = enterRankScore(fake.dataIni(), QStringLiteral("50"));
     QCOMPARE(none.rank, 0);
     QVERIFY(!none.stored);
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
@@ -203,23 +185,23 @@ void RankingLockTest::busyFileIsLeftAlone()
 void RankingLockTest::deadCopysLockIsTakenOver()
 {
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
+    putFile(fake.dataIni(), standardRanking());
     // A copy dies in the middle of its change and leaves its lock.
-    QCOMPARE(runRace({QStringLiteral("crash"), dataFile(fake)}), 3);
+    QCOMPARE(runRace({QStringLiteral("crash"), fake.dataIni()}), 3);
     QVERIFY(QFile::exists(lockFile(fake)));
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
+    QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
 
     // Its owner is known to be gone on this machine: the lock is taken over
     // at once, without waiting for it to grow old.
     QElapsedTimer clock;
     clock.start();
-    const RankEntry entry = enterRankScore(dataFile(fake), QStringLiteral("600"));
+    const RankEntry entry = enterRankScore(fake.dataIni(), QStringLiteral("600"));
     QVERIFY(clock.elapsed() < kIniStaleLockTime.count());
     QCOMPARE(entry.rank, 1);
     QVERIFY(entry.stored);
-    WriteIni(rankSectionName(1), QStringLiteral("name"), QStringLiteral("NEW"), dataFile(fake));
-    QCOMPARE(value(fake, 1, "name") + ':' + value(fake, 1, "score"), QStringLiteral("NEW:600"));
-    QCOMPARE(value(fake, 5, "score"), QStringLiteral("200"));
+    WriteIni(rankSectionName(1), QStringLiteral("name"), QStringLiteral("NEW"), fake.dataIni());
+    QCOMPARE(rankRow(fake.dataIni(), 1), QStringLiteral("NEW:600"));
+    QCOMPARE(rankValue(fake.dataIni(), 5, "score"), QStringLiteral("200"));
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
 }
 
@@ -239,7 +221,7 @@ void RankingLockTest::lockFromAnotherMachine()
     QFETCH(qint64, ageMs);
     QFETCH(bool, takenOver);
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
+    putFile(fake.dataIni(), standardRanking());
     {
         QFile lock(lockFile(fake));
         QVERIFY(lock.open(QIODevice::WriteOnly));
@@ -247,17 +229,17 @@ void RankingLockTest::lockFromAnotherMachine()
         QVERIFY(lock.flush()); // before the time is set, which a later write would undo
         QVERIFY(lock.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ageMs), QFileDevice::FileModificationTime));
     }
-    const RankEntry entry = enterRankScore(dataFile(fake), QStringLiteral("150"), 0ms);
+    const RankEntry entry = enterRankScore(fake.dataIni(), QStringLiteral("150"), 0ms);
     QCOMPARE(entry.rank, 5);
     QCOMPARE(entry.stored, takenOver);
-    QCOMPARE(value(fake, 5, "score"), takenOver ? QStringLiteral("150") : QStringLiteral("100"));
+    QCOMPARE(rankValue(fake.dataIni(), 5, "score"), takenOver ? QStringLiteral("150") : QStringLiteral("100"));
     QCOMPARE(QFile::exists(lockFile(fake)), !takenOver);
 }
 
 void RankingLockTest::noLockWhileTheNameIsTyped()
 {
     Table t;
-    putFile(dataFile(t.fake), standardRanking());
+    putFile(t.fake.dataIni(), standardRanking());
     t->Label1->setText(QStringLiteral("700"));
     t->CheckRank();
     QCOMPARE(t->RankSection, rankSectionName(1));
@@ -270,40 +252,15 @@ void RankingLockTest::noLockWhileTheNameIsTyped()
         QLockFile other(lockFile(t.fake));
         QVERIFY(other.tryLock());
     }
-    QCOMPARE(value(t.fake, 1, "name") + ':' + value(t.fake, 1, "score"), QStringLiteral("AAA:700"));
+    QCOMPARE(rankRow(t.fake.dataIni(), 1), QStringLiteral("AAA:700"));
     // Closing the entry stores the name typed so far (none), and leaves no
     // lock behind either.
     entries.first()->close();
-    QCOMPARE(value(t.fake, 1, "name") + ':' + value(t.fake, 1, "score"), QStringLiteral(":700"));
-    QCOMPARE(value(t.fake, 2, "name") + ':' + value(t.fake, 2, "score"), QStringLiteral("AAA:500"));
+    QCOMPARE(rankRow(t.fake.dataIni(), 1), QStringLiteral(":700"));
+    QCOMPARE(rankRow(t.fake.dataIni(), 2), QStringLiteral("AAA:500"));
     QVERIFY(!QFile::exists(lockFile(t.fake)));
-    closeRankingWindows(); // the score window, before its table goes
+    deleteRankingWindows(); // the score window, before its table goes
 }
-
-namespace {
-// Types a name on the name entry (the cursor on "A", as at the first
-// opening in a run) and confirms it with "終".
-void typeName(nameinput *entry, const QString &name)
-{
-    using namespace NameEntry;
-    int cursor = 0;
-    for (QChar c : name) {
-        const int cell = c.unicode() - u'A';
-        while (cursor % Columns != cell % Columns) {
-            entry->Form_KeyDown(cursor % Columns < cell % Columns ? VkRight : VkLeft);
-            cursor += cursor % Columns < cell % Columns ? 1 : -1;
-        }
-        while (cursor / Columns != cell / Columns) {
-            entry->Form_KeyDown(cursor < cell ? VkDown : VkUp);
-            cursor += cursor < cell ? Columns : -Columns;
-        }
-        entry->Form_KeyDown(VkReturn);
-    }
-    // After the third character the cursor is on "終".
-    QCOMPARE(entry->Label1[EndCell]->backColor(), CursorColour);
-    entry->Form_KeyDown(VkReturn);
-}
-} // namespace
 
 void RankingLockTest::nameGoesOnItsOwnScore_data()
 {
@@ -333,7 +290,7 @@ void RankingLockTest::nameGoesOnItsOwnScore()
     // Two copies of the game on one ranking file: two tables on one desktop.
     Table first;
     RankingWindowsCloser closer;
-    putFile(dataFile(first.fake), QTest::currentDataTag() == QByteArray("same score and name above")
+    putFile(first.fake.dataIni(), QTest::currentDataTag() == QByteArray("same score and name above")
                                       ? rankingBytes({{"AAA", "500"}, {"CCC", "400"}, {"CCC", "300"},
                                                       {"DDD", "200"}, {"EEE", "100"}})
                                       : standardRanking());
@@ -341,7 +298,7 @@ void RankingLockTest::nameGoesOnItsOwnScore()
     const auto ranking = [&] {
         QStringList rows;
         for (int k = 1; k <= 5; ++k)
-            rows << value(first.fake, k, "name") + ':' + value(first.fake, k, "score");
+            rows << rankRow(first.fake.dataIni(), k);
         return rows.join(' ');
     };
 
@@ -355,12 +312,12 @@ void RankingLockTest::nameGoesOnItsOwnScore()
     nameinput *secondEntry = openWindows<nameinput>().value(0) == firstEntry ? openWindows<nameinput>().value(1)
                                                                               : openWindows<nameinput>().value(0);
     QCOMPARE(ranking(), afterBoth);
-    const QByteArray before = fileBytes(dataFile(first.fake));
+    const QByteArray before = fileBytes(first.fake.dataIni());
 
     typeName(firstEntry, QStringLiteral("ZZZ"));
     QCOMPARE(ranking(), afterFirstName);
     if (afterFirstName == afterBoth)
-        QCOMPARE(fileBytes(dataFile(first.fake)), before); // not a byte changed
+        QCOMPARE(fileBytes(first.fake.dataIni()), before); // not a byte changed
     typeName(secondEntry, QStringLiteral("YYY"));
     QCOMPARE(ranking(), QString(afterFirstName).replace(0, 3, QStringLiteral("YYY")));
     // Both were told nothing: their names went where they belong.
@@ -374,7 +331,7 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
 {
     Table t;
     RankingWindowsCloser closer;
-    putFile(dataFile(t.fake), standardRanking());
+    putFile(t.fake.dataIni(), standardRanking());
     QLockFile other(lockFile(t.fake));
     QVERIFY(other.tryLock());
 
@@ -387,14 +344,14 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
     QVERIFY(openWindows<nameinput>().isEmpty());
     auto *wait = t->findChild<IniChangeWait *>();
     QVERIFY(wait);
-    QCOMPARE(fileBytes(dataFile(t.fake)), standardRanking());
+    QCOMPARE(fileBytes(t.fake.dataIni()), standardRanking());
     t.fake.ticks += 4000;
     wait->retry();
     QVERIFY(openWindows<nameinput>().isEmpty());
     // The other copy is done: the next try stores the result.
     other.unlock();
     wait->retry();
-    QCOMPARE(value(t.fake, 2, "score"), QStringLiteral("450"));
+    QCOMPARE(rankValue(t.fake.dataIni(), 2, "score"), QStringLiteral("450"));
     QCOMPARE(openWindows<nameinput>().size(), 1);
     QVERIFY(!t->isEnabled());
     flushDeletes();
@@ -409,7 +366,7 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
     other.unlock();
     wait->retry();
     QCOMPARE(openWindows<Score>().size(), 1);
-    QCOMPARE(value(t.fake, 2, "name") + ':' + value(t.fake, 2, "score"), QStringLiteral(":450"));
+    QCOMPARE(rankRow(t.fake.dataIni(), 2), QStringLiteral(":450"));
     finishRankingWindows();
     QVERIFY(t->isEnabled());
     QVERIFY(t.fake.messages.isEmpty());
@@ -417,7 +374,7 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
     // A lock held all through the wait: the result is not stored, the
     // player is told, and the table is usable again.
     QVERIFY(other.tryLock());
-    const QByteArray before = fileBytes(dataFile(t.fake));
+    const QByteArray before = fileBytes(t.fake.dataIni());
     rankingGame(t, QStringLiteral("460"));
     wait = t->findChild<IniChangeWait *>();
     QVERIFY(wait);
@@ -430,7 +387,7 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
     QCOMPARE(t.fake.messages[0].text, rankingNotStoredText());
     QVERIFY(t->isEnabled());
     QVERIFY(openWindows<nameinput>().isEmpty());
-    QCOMPARE(fileBytes(dataFile(t.fake)), before);
+    QCOMPARE(fileBytes(t.fake.dataIni()), before);
     flushDeletes();
     QVERIFY(!t->findChild<IniChangeWait *>());
 }
@@ -441,8 +398,8 @@ void RankingLockTest::lockNobodyCanTakeOverFailsAtOnce()
     // player cannot write to: the lock can never be taken over, so nothing
     // waits for it.
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
-    QCOMPARE(runRace({QStringLiteral("crash"), dataFile(fake)}), 3);
+    putFile(fake.dataIni(), standardRanking());
+    QCOMPARE(runRace({QStringLiteral("crash"), fake.dataIni()}), 3);
     QVERIFY(QFile::exists(lockFile(fake)));
     const QFileDevice::Permissions folder = QFile::permissions(fake.dir);
     QVERIFY(QFile::setPermissions(fake.dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
@@ -454,11 +411,11 @@ void RankingLockTest::lockNobodyCanTakeOverFailsAtOnce()
             QSKIP("file permissions are not enforced here");
         // With the whole wait allowed, the answer is the one only the first
         // try gives.
-        outcome = enterRankScore(dataFile(fake), QStringLiteral("450")).outcome;
+        outcome = enterRankScore(fake.dataIni(), QStringLiteral("450")).outcome;
     }
     QVERIFY(QFile::setPermissions(fake.dir, folder));
     QCOMPARE(int(outcome), int(IniOutcome::CannotLock));
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
+    QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
 }
 
 void RankingLockTest::lockOfAnotherUser()
@@ -466,16 +423,16 @@ void RankingLockTest::lockOfAnotherUser()
     // Another user's copy holds the lock (a folder the players share): the
     // wait ends with that as its reason.
     FakePlatform fake;
-    putFile(dataFile(fake), standardRanking());
+    putFile(fake.dataIni(), standardRanking());
     QLockFile theirs(lockFile(fake));
     QVERIFY(theirs.tryLock());
     if (::chown(QFile::encodeName(lockFile(fake)).constData(), 4242, 4242) != 0)
         QSKIP("only root can give a file to another user here");
-    const RankEntry entry = enterRankScore(dataFile(fake), QStringLiteral("450"), 0ms);
+    const RankEntry entry = enterRankScore(fake.dataIni(), QStringLiteral("450"), 0ms);
     QCOMPARE(entry.rank, 2);
     QVERIFY(!entry.stored);
     QCOMPARE(int(entry.outcome), int(IniOutcome::HeldByAnotherUser));
-    QCOMPARE(fileBytes(dataFile(fake)), standardRanking());
+    QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
 }
 
 QTEST_MAIN(RankingLockTest)

@@ -3,6 +3,7 @@
 // what a later load reads) as it was.
 
 #include "file_conditions.h"
+#include "helpers.h"
 #include "game/qt_platform.h"
 
 #include <QDir>
@@ -18,13 +19,6 @@ namespace {
 const QString App = QStringLiteral("Tivoran");
 const QString Section = QStringLiteral("Coin");
 const QString Key = QStringLiteral("Coin");
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -97,7 +91,7 @@ void SettingsStoreTest::noFolderCanBeMade()
     QFETCH(QString, config);
     QFETCH(QString, blocker);
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("config")));
-    writeBytes(m_dir->filePath(blocker), "x");
+    putFile(m_dir->filePath(blocker), "x");
     useConfigFolder(m_dir->filePath(config));
     QtPlatform desktop;
     QVERIFY(!desktop.saveSetting(App, Section, Key, QStringLiteral("321")));

@@ -1,7 +1,6 @@
 #include "settings/slot_ini.h"
 
 #include "fake_platform.h"
-#include "file_conditions.h"
 #include "helpers.h"
 
 #include <QDir>

@@ -1,7 +1,6 @@
 // The table's own menus: coin save and load, colours and their settings
 // file across runs, help and version.
 
-#include "file_conditions.h"
 #include "helpers.h"
 #include "settings/slot_ini.h"
 #include "table_fixture.h"
@@ -16,11 +15,6 @@ const QString SaveDone = QStringLiteral("  SAVE終了");
 const QString LoadDone = QStringLiteral("  LOAD終了");
 const QString NoData = QStringLiteral("  SAVEデータがありません");
 const QString SaveFailed = QStringLiteral("  SAVEできませんでした");
-
-QString slotFile(const FakePlatform &fake)
-{
-    return QDir(fake.dir).filePath(QStringLiteral("slot.ini"));
-}
 } // namespace
 
 class TableMenusTest : public QObject {
@@ -181,7 +175,7 @@ void TableMenusTest::colourDialogs()
     for (DrawnLine *line : {t->Line1, t->Line2, t->Line3, t->Line4, t->Line5})
         QCOMPARE(line->borderColor(), rgbRef(1, 2, 3)); // hidden ones too
     QCOMPARE(t.fake.colourDialogs, 4);
-    QVERIFY(!QFile::exists(slotFile(t.fake))); // nothing written until closing
+    QVERIFY(!QFile::exists(t.fake.slotIni())); // nothing written until closing
 }
 
 void TableMenusTest::coloursSavedOnEveryClosingPath()
@@ -190,7 +184,7 @@ void TableMenusTest::coloursSavedOnEveryClosingPath()
         Table t;
         if (path == 0) {
             t->ENDS_Click();
-            QCOMPARE(fileBytes(slotFile(t.fake)), formatSlotIni(TableColours{}));
+            QCOMPARE(fileBytes(t.fake.slotIni()), formatSlotIni(TableColours{}));
         } else {
             t.fake.colourAnswers = {rgbRef(255, 0, 0), rgbRef(0, 255, 0)};
             t->外枠の色_Click();
@@ -199,7 +193,7 @@ void TableMenusTest::coloursSavedOnEveryClosingPath()
                 t->AppliEND_Click();
             else
                 t->close();
-            QCOMPARE(fileBytes(slotFile(t.fake)), formatSlotIni(TableColours{16761024, 255, 65280}));
+            QCOMPARE(fileBytes(t.fake.slotIni()), formatSlotIni(TableColours{16761024, 255, 65280}));
         }
         QCOMPARE(t.fake.endCount, 1);
     }
@@ -226,7 +220,7 @@ void TableMenusTest::coloursRestoredAtStartup()
     QFETCH(qint32, frame);
     QFETCH(qint32, line);
     FakePlatform fake;
-    putFile(slotFile(fake), file);
+    putFile(fake.slotIni(), file);
     fake.randomValues.push_back(0.0);
     Smashine w;
     QCOMPARE(w.Shape2->fillColor(), table);

@@ -11,21 +11,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-
-QList<version *> versionWindows()
-{
-    return openWindows<version>();
-}
-
-} // namespace
-
 class TestVersionHelp : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void cleanup()
     {
-        for (version *v : versionWindows())
+        for (version *v : openWindows<version>())
             v->close();
         flushDeletes();
     }
@@ -75,17 +66,17 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(first, kPatienceMs));
         version::open();
         QCOMPARE(version::instance(), first.data());
-        QCOMPARE(versionWindows().size(), 1);
+        QCOMPARE(openWindows<version>().size(), 1);
 
         // Back destroys it; the next opening creates a new one.
         QTest::mouseClick(first->Command1, Qt::LeftButton);
         flushDeletes();
         QVERIFY(first.isNull());
         QVERIFY(!version::instance());
-        QVERIFY(versionWindows().isEmpty());
+        QVERIFY(openWindows<version>().isEmpty());
         version::open();
         QVERIFY(version::instance());
-        QCOMPARE(versionWindows().size(), 1);
+        QCOMPARE(openWindows<version>().size(), 1);
 
         // So does the close box.
         QPointer<version> second = version::instance();

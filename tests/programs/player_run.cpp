@@ -18,6 +18,7 @@
 #include "audio/sound_player.h"
 #include "fake_platform.h"
 #include "helpers.h"
+#include "ranking_play.h"
 #include "table_fixture.h"
 #include "game/smashine.h"
 #include "ranking/inigw.h"
@@ -44,31 +45,6 @@ int fail(const char *what)
     return 1;
 }
 
-// The key presses that spell name (letters A..Z) on the character grid,
-// starting from "A"; Return takes the letter under the cursor, and after the
-// third letter Return confirms.
-QList<int> keysFor(const QString &name)
-{
-    using namespace NameEntry;
-    QList<int> keys;
-    int row = 0, col = 0;
-    for (QChar c : name) {
-        const int index = c.unicode() - 'A';
-        const int r = index / Columns, k = index % Columns;
-        for (; row < r; ++row)
-            keys << VkDown;
-        for (; row > r; --row)
-            keys << VkUp;
-        for (; col < k; ++col)
-            keys << VkRight;
-        for (; col > k; --col)
-            keys << VkLeft;
-        keys << VkReturn;
-    }
-    keys << VkReturn;
-    return keys;
-}
-
 int play(FakePlatform &fake, const QString &name, qint32 colour)
 {
     Smashine table;
@@ -78,20 +54,12 @@ int play(FakePlatform &fake, const QString &name, qint32 colour)
 
     table.ランキングモード_Click();
     table.Allcoin_Click();
-    table.Start_Click();
-    for (int reel = 0; reel < 3; ++reel)
-        tickReelTo(table, reel, 4); // three globes on the middle line
-    table.StopA_Click();
-    table.StopB_Click();
-    table.StopC_Click();
-    for (int second = 0; second < 60 && table.countdownRunning(); ++second) {
-        fake.ticks += 1000;
-        table.countdownTimeout();
-    }
+    spinAndStop(table, 4, 4, 4); // three globes on the middle line
+    runCountdown(table, fake, 60);
     const QList<nameinput *> entries = openWindows<nameinput>();
     if (entries.isEmpty())
         return fail("the score placed nowhere");
-    for (int key : keysFor(name))
+    for (int key : nameKeys(name))
         entries.first()->Form_KeyDown(key);
     QCoreApplication::processEvents();
     const QList<Score *> scores = openWindows<Score>();
@@ -108,10 +76,8 @@ int show()
     Smashine table;
     out << "table-colour " << table.Shape2->fillColor() << '\n';
     const QString ranking = playerFile(QStringLiteral("data.ini"));
-    for (int k = 1; k <= 5; ++k) {
-        out << "rank " << k << ' ' << GetIni(rankSectionName(k), QStringLiteral("name"), QString(), ranking)
-            << ' ' << GetIni(rankSectionName(k), QStringLiteral("score"), QString(), ranking) << '\n';
-    }
+    for (int k = 1; k <= 5; ++k)
+        out << "rank " << k << ' ' << rankValue(ranking, k, "name") << ' ' << rankValue(ranking, k, "score") << '\n';
     return 0;
 }
 

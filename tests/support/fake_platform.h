@@ -86,6 +86,10 @@ public:
     int failingWrites = 0;                           // the next this many writes fail
     WriteFault writeFault = WriteFault::BeforeWrite; // ... at this stage
 
+    // The ranking file and the colour file in the program directory.
+    QString dataIni() const { return dir + QStringLiteral("/data.ini"); }
+    QString slotIni() const { return dir + QStringLiteral("/slot.ini"); }
+
     // The next `count` writes fail at `stage`.
     void failWrites(WriteFault stage, int count = 1)
     {

@@ -39,7 +39,3 @@ private:
 
 // True when a new file can be created in dir right now.
 bool canCreateFileIn(const QString &dir);
-// Every entry of dir, hidden ones included (leftover temporary files show).
-QStringList entriesOf(const QString &dir);
-// The whole content of a file; empty when it cannot be read.
-QByteArray fileBytes(const QString &path);

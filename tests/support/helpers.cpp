@@ -3,6 +3,7 @@
 #include "settings/ansi.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QTest>
@@ -22,6 +23,18 @@ void putFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList entriesOf(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                               QDir::Name);
+}
+
 QByteArray rankHeader(int rank)
 {
     return "[" + QByteArray::number(rank) + "\x88\xCA]\r\n";
@@ -38,6 +51,30 @@ QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries)
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void pressKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+}
+
+void pressKeys(QWidget *window, const char *keys)
+{
+    for (const char *k = keys; *k; ++k) {
+        Qt::Key key = Qt::Key_unknown;
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        switch (*k) {
+        case 'R': key = Qt::Key_Right; break;
+        case 'L': key = Qt::Key_Left; break;
+        case 'U': key = Qt::Key_Up; break;
+        case 'D': key = Qt::Key_Down; break;
+        case 'x': key = Qt::Key_Return; break;
+        case 'e': key = Qt::Key_Enter; mods = Qt::KeypadModifier; break;
+        case '%': key = Qt::Key_Percent; break;
+        default: QFAIL("unknown key in sequence");
+        }
+        pressKey(window, key, mods);
+    }
 }
 
 QString pictureMismatch(const QImage &actual, const QImage &expected, int steps)

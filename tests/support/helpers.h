@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <utility>
 
@@ -23,6 +24,11 @@ inline constexpr int kPatienceMs = 60'000;
 QByteArray sj(const char *utf8);
 // Makes bytes the whole content of a file; fails the test when it cannot.
 void putFile(const QString &path, const QByteArray &bytes);
+// The whole content of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString &path);
+// Every entry of dir, hidden ones included (leftover temporary files show),
+// by name.
+QStringList entriesOf(const QString &dir);
 // The header line of rank k, "[k位]" in Shift-JIS with CR LF.
 QByteArray rankHeader(int rank);
 // A ranking file: one "[k位]" section with name and score per entry, from
@@ -30,6 +36,13 @@ QByteArray rankHeader(int rank);
 QByteArray rankingBytes(const QList<std::pair<QByteArray, QByteArray>> &entries);
 // Carries out the deletions that closed windows asked for.
 void flushDeletes();
+
+// A real key press, delivered to window as the desktop delivers it.
+void pressKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Key presses on window, one for each letter of keys: R L U D for the
+// arrows, x for Return, e for Enter on the keypad, % for a key that is no
+// arrow.
+void pressKeys(QWidget *window, const char *keys);
 
 // Empty when `actual` shows the same picture as `expected`: the same size,
 // and every channel of every pixel (in straight ARGB) within `steps` of the

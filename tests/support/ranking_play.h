@@ -4,18 +4,37 @@
 #include "table_fixture.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The ranking file of five entries AAA 500, BBB 400, CCC 300, DDD 200,
 // EEE 100, as the game writes it (Shift-JIS, CR LF).
 QByteArray standardRanking();
 
+// Puts standardRanking() into fake's program directory as the ranking file.
+void writeStandardRanking(const FakePlatform &fake);
+
 // Plays a ranking game to its end with the given coin total as the score,
 // on the table's fake clock.
 void rankingGame(Table &t, const QString &score);
 
+// The value of key ("name" or "score") of rank 1..5 in the ranking file at
+// path; rank k as "name:score"; and all five, best first, as "name:score"
+// joined by blanks.
+QString rankValue(const QString &path, int rank, const char *key);
+QString rankRow(const QString &path, int rank);
+QString rankRows(const QString &path);
+
 class nameinput;
 class QWidget;
+
+// The virtual keys that spell name (letters A..Z) on the name entry with the
+// cursor starting on "A", and then confirm it: Return takes the letter under
+// the cursor, and after the third letter the cursor is on "終".
+QList<int> nameKeys(const QString &name);
+// Types name on entry, its cursor on "A" (as at the first opening in a run),
+// checks that the cursor has reached "終" and confirms.
+void typeName(nameinput *entry, const QString &name);
 
 // Opens the name entry as the ranking check does (over table, which may be
 // null) and waits until it is up. Its blink timers keep running as in the
@@ -34,3 +53,7 @@ void finishRankingWindows();
 struct RankingWindowsCloser {
     ~RankingWindowsCloser() { finishRankingWindows(); }
 };
+
+// Deletes the name entry and the score window wherever a test left them,
+// without closing them: no name is stored and no table given back.
+void deleteRankingWindows();

@@ -16,6 +16,25 @@ void tickReelTo(Smashine &table, int reel, int step)
     }
 }
 
+void spinAndStop(Smashine &table, int a, int b, int c)
+{
+    table.Start_Click();
+    tickReelTo(table, 0, a);
+    tickReelTo(table, 1, b);
+    tickReelTo(table, 2, c);
+    table.StopA_Click();
+    table.StopB_Click();
+    table.StopC_Click();
+}
+
+void runCountdown(Smashine &table, FakePlatform &fake, int seconds)
+{
+    for (int i = 0; i < seconds && table.countdownRunning(); ++i) {
+        fake.ticks += 1000;
+        table.countdownTimeout();
+    }
+}
+
 void Table::tickTo(int reel, int step) const
 {
     tickReelTo(*w, reel, step);
@@ -23,13 +42,7 @@ void Table::tickTo(int reel, int step) const
 
 void Table::spinAndStop(int a, int b, int c) const
 {
-    w->Start_Click();
-    tickTo(0, a);
-    tickTo(1, b);
-    tickTo(2, c);
-    w->StopA_Click();
-    w->StopB_Click();
-    w->StopC_Click();
+    ::spinAndStop(*w, a, b, c);
 }
 
 QString Table::betState() const
