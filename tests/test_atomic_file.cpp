@@ -1,8 +1,7 @@
-#include "desktop/atomic_file.h"
-
 #include "fake_platform.h"
 #include "file_conditions.h"
 #include "helpers.h"
+#include "desktop/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +38,6 @@ private Q_SLOTS:
     void failingSteps_data();
     void failingSteps();
     void fullDisk();
-
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("data.ini")); }
     void put(const QByteArray &bytes) { QVERIFY(writeFileAtomically(path(), bytes)); }

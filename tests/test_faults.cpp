@@ -2,16 +2,16 @@
 // that cannot be written, damaged ranking and colour files, writes that fail
 // half way, and a hundred thousand rounds with a thousand ranking checks.
 
-#include "game/program.h"
-#include "ranking/inigw.h"
-#include "windows/nameinput_window.h"
-#include "ranking/rank_check.h"
-#include "windows/score_window.h"
-#include "settings/ansi.h"
 #include "helpers.h"
 #include "ranking_play.h"
 #include "table_fixture.h"
+#include "game/program.h"
+#include "ranking/inigw.h"
+#include "ranking/rank_check.h"
+#include "settings/ansi.h"
 #include "ui/ctl_digital.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,10 +76,10 @@ private:
 
 } // namespace
 
-class FaultTest : public QObject {
+class TestFaults : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { finishRankingWindows(); }
+    void cleanup();
     void readOnlyProgramDirectory_data();
     void readOnlyProgramDirectory();
     void programDirectoryUnderAFile();
@@ -90,7 +90,12 @@ private Q_SLOTS:
     void interruptedWrites();
 };
 
-void FaultTest::readOnlyProgramDirectory_data()
+void TestFaults::cleanup()
+{
+    finishRankingWindows();
+}
+
+void TestFaults::readOnlyProgramDirectory_data()
 {
     QTest::addColumn<int>("closing");
     QTest::newRow("END button") << 0;
@@ -98,7 +103,7 @@ void FaultTest::readOnlyProgramDirectory_data()
     QTest::newRow("close box") << 2;
 }
 
-void FaultTest::readOnlyProgramDirectory()
+void TestFaults::readOnlyProgramDirectory()
 {
     QFETCH(int, closing);
     // The files are in place before the directory turns read-only.
@@ -151,7 +156,7 @@ void FaultTest::readOnlyProgramDirectory()
     QCOMPARE(entriesOf(fake->dir), entries0);
 }
 
-void FaultTest::programDirectoryUnderAFile()
+void TestFaults::programDirectoryUnderAFile()
 {
     // A program directory whose path runs through a regular file: nothing
     // can be read there and nothing created, whoever runs the game.
@@ -178,7 +183,7 @@ void FaultTest::programDirectoryUnderAFile()
     QVERIFY(!QFileInfo::exists(t.fake.dir));
 }
 
-void FaultTest::withoutTheTextConverter()
+void TestFaults::withoutTheTextConverter()
 {
     // A Qt built without Shift-JIS would spoil every Japanese name in the
     // files it wrote: the player is told once at start, and the game plays
@@ -218,7 +223,7 @@ void FaultTest::withoutTheTextConverter()
     QCOMPARE(entriesOf(t.fake.dir), QStringList({QStringLiteral("data.ini"), QStringLiteral("slot.ini")}));
 }
 
-void FaultTest::corruptFiles_data()
+void TestFaults::corruptFiles_data()
 {
     QTest::addColumn<QByteArray>("ranking");
     QTest::addColumn<QByteArray>("colours");
@@ -268,7 +273,7 @@ void FaultTest::corruptFiles_data()
         << QByteArray("<i>,1\r\n") << false << QStringLiteral("<b>X</b>:<h1>999</h1> : : : :");
 }
 
-void FaultTest::corruptFiles()
+void TestFaults::corruptFiles()
 {
     QFETCH(QByteArray, ranking);
     QFETCH(QByteArray, colours);
@@ -331,7 +336,7 @@ void FaultTest::corruptFiles()
                         QString::number(t->Line1->borderColor())));
 }
 
-void FaultTest::interruptedWrites_data()
+void TestFaults::interruptedWrites_data()
 {
     QTest::addColumn<int>("stage");
     QTest::addColumn<int>("write");
@@ -349,7 +354,7 @@ void FaultTest::interruptedWrites_data()
     }
 }
 
-void FaultTest::interruptedWrites()
+void TestFaults::interruptedWrites()
 {
     QFETCH(int, stage);
     QFETCH(int, write);
@@ -418,5 +423,5 @@ void FaultTest::interruptedWrites()
     QCOMPARE(entriesAfterSuccess, expected);
 }
 
-QTEST_MAIN(FaultTest)
+QTEST_MAIN(TestFaults)
 #include "test_faults.moc"

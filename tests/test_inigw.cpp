@@ -1,8 +1,7 @@
-#include "ranking/inigw.h"
-
 #include "fake_platform.h"
 #include "file_conditions.h"
 #include "helpers.h"
+#include "ranking/inigw.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +27,6 @@ private Q_SLOTS:
     void unreadableFileIsNeverReplaced();
     void failedWriteChangesNothing();
     void interruptedWriteLeavesOldOrNew();
-
 private:
     std::unique_ptr<FakePlatform> m_platform;
 };

@@ -184,7 +184,7 @@ QStringList dep5LicenceParagraphs(const QString &copyright, const QString &licen
 
 } // namespace
 
-class InstallTest : public QObject {
+class TestInstall : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
@@ -201,7 +201,6 @@ private Q_SLOTS:
     void debianPackageCopyrightAndChangelog();
     void debianPackageControlFields();
     void debianPackagedGameRuns();
-
 private:
     // The environment of a player whose home is home: no display, and none
     // of the caller's XDG folders.
@@ -219,7 +218,7 @@ private:
     QString m_debRoot;       // the Debian package unpacked, when there is one
 };
 
-QProcessEnvironment InstallTest::playerEnv(const QString &home) const
+QProcessEnvironment TestInstall::playerEnv(const QString &home) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
@@ -237,7 +236,7 @@ QProcessEnvironment InstallTest::playerEnv(const QString &home) const
     return env;
 }
 
-void InstallTest::initTestCase()
+void TestInstall::initTestCase()
 {
     QVERIFY(m_stage.isValid());
     QVERIFY(m_scratch.isValid());
@@ -274,13 +273,13 @@ void InstallTest::initTestCase()
     }
 }
 
-void InstallTest::cleanupTestCase()
+void TestInstall::cleanupTestCase()
 {
     // So that the temporary tree can be removed.
     QFile::setPermissions(m_bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void InstallTest::installedFiles()
+void TestInstall::installedFiles()
 {
     const QString bin = QStringLiteral("usr/" GNU_INSTALL_BINDIR);
     const QString data = QStringLiteral("usr/" GNU_INSTALL_DATADIR);
@@ -303,7 +302,7 @@ void InstallTest::installedFiles()
     }
 }
 
-void InstallTest::desktopEntryAndMetainfoValidate()
+void TestInstall::desktopEntryAndMetainfoValidate()
 {
     const QString id = QStringLiteral(TIVORAN_APP_ID);
     const QString data = path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR));
@@ -340,7 +339,7 @@ void InstallTest::desktopEntryAndMetainfoValidate()
     QVERIFY(metaText.contains("<project_license>MIT</project_license>"));
 }
 
-void InstallTest::iconsHaveTheirSizes()
+void TestInstall::iconsHaveTheirSizes()
 {
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString file = path(m_prefix, QStringLiteral(GNU_INSTALL_DATADIR "/icons/hicolor/%1x%1/apps/").arg(size)
@@ -356,7 +355,7 @@ void InstallTest::iconsHaveTheirSizes()
     }
 }
 
-void InstallTest::optionsWorkWithoutADisplay()
+void TestInstall::optionsWorkWithoutADisplay()
 {
     // Nothing to show on: no display, and Qt told to use one that would
     // fail loudly if the program tried.
@@ -383,7 +382,7 @@ void InstallTest::optionsWorkWithoutADisplay()
     QVERIFY(game.exitCode != 0);
 }
 
-void InstallTest::playerFindsInstalledFiles(const QString &programDir, const QString &homeName)
+void TestInstall::playerFindsInstalledFiles(const QString &programDir, const QString &homeName)
 {
     const QString home = path(m_scratch.path(), homeName);
     QVERIFY(makePlayerDir(home));
@@ -400,12 +399,12 @@ void InstallTest::playerFindsInstalledFiles(const QString &programDir, const QSt
     QCOMPARE(seeded, fileBytes(path(programDir, QStringLiteral("../" GNU_INSTALL_DATADIR "/tivoran/data.ini"))));
 }
 
-void InstallTest::installedGameFindsItsFiles()
+void TestInstall::installedGameFindsItsFiles()
 {
     playerFindsInstalledFiles(m_bin, QStringLiteral("home-where"));
 }
 
-void InstallTest::installedGameKeepsRankingAndColoursPerPlayer()
+void TestInstall::installedGameKeepsRankingAndColoursPerPlayer()
 {
     const QString player = path(m_bin, QStringLiteral("player_run"));
     if (!QFileInfo::exists(player))
@@ -450,7 +449,7 @@ void InstallTest::installedGameKeepsRankingAndColoursPerPlayer()
     QCOMPARE(shipped.readAll(), source.readAll());
 }
 
-void InstallTest::portableCopyWritesBesideTheProgram()
+void TestInstall::portableCopyWritesBesideTheProgram()
 {
     // A copy of the game in a folder of its own, with its ranking beside it.
     const QString folder = path(m_scratch.path(), QStringLiteral("portable"));
@@ -473,7 +472,7 @@ void InstallTest::portableCopyWritesBesideTheProgram()
     QVERIFY(!QFileInfo::exists(path(home, QStringLiteral(".local/share/Tivoran"))));
 }
 
-void InstallTest::buildTreeWritesBesideTheProgram()
+void TestInstall::buildTreeWritesBesideTheProgram()
 {
     // The player_run built beside the game in the build tree, where the
     // build placed data.ini: the build tree is a portable copy.
@@ -486,7 +485,7 @@ void InstallTest::buildTreeWritesBesideTheProgram()
     QVERIFY(!QFileInfo::exists(path(home, QStringLiteral(".local/share/Tivoran"))));
 }
 
-void InstallTest::debianPackageHoldsTheInstalledFiles()
+void TestInstall::debianPackageHoldsTheInstalledFiles()
 {
     if (m_debRoot.isEmpty())
         QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
@@ -518,7 +517,7 @@ void InstallTest::debianPackageHoldsTheInstalledFiles()
     QCOMPARE(unzip.out, QString::fromUtf8(fileBytes(stage(manual))));
 }
 
-void InstallTest::debianPackageCopyrightAndChangelog()
+void TestInstall::debianPackageCopyrightAndChangelog()
 {
     if (m_debRoot.isEmpty())
         QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
@@ -552,7 +551,7 @@ void InstallTest::debianPackageCopyrightAndChangelog()
     QVERIFY2(changelog.out.startsWith(QLatin1String("tivoran (" TIVORAN_VERSION "-")), qPrintable(changelog.out));
 }
 
-void InstallTest::debianPackageControlFields()
+void TestInstall::debianPackageControlFields()
 {
     if (m_debRoot.isEmpty())
         QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
@@ -582,7 +581,7 @@ void InstallTest::debianPackageControlFields()
                  qPrintable(QLatin1String(library) + QStringLiteral(" not in: ") + depends));
 }
 
-void InstallTest::debianPackagedGameRuns()
+void TestInstall::debianPackagedGameRuns()
 {
     if (m_debRoot.isEmpty())
         QSKIP("no Debian package given (-DTIVORAN_DEB_PACKAGE=..., built by scripts/package.sh)");
@@ -605,5 +604,5 @@ void InstallTest::debianPackagedGameRuns()
     playerFindsInstalledFiles(games, QStringLiteral("home-deb"));
 }
 
-QTEST_GUILESS_MAIN(InstallTest)
+QTEST_GUILESS_MAIN(TestInstall)
 #include "test_install.moc"

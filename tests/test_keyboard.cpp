@@ -5,7 +5,7 @@
 
 #include <QtTest>
 
-class KeyboardTest : public QObject {
+class TestKeyboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void anyKeyStartsAfterABet();
@@ -21,7 +21,7 @@ private Q_SLOTS:
     void noButtonStaysPressedAfterTheRound();
 };
 
-void KeyboardTest::anyKeyStartsAfterABet()
+void TestKeyboard::anyKeyStartsAfterABet()
 {
     Table t;
     t.show();
@@ -38,7 +38,7 @@ void KeyboardTest::anyKeyStartsAfterABet()
     QVERIFY(idle->Allcoin->isEnabled());
 }
 
-void KeyboardTest::spaceStopsInOrderABC()
+void TestKeyboard::spaceStopsInOrderABC()
 {
     Table t;
     t.show();
@@ -57,7 +57,7 @@ void KeyboardTest::spaceStopsInOrderABC()
     QCOMPARE(t.fake.sounds.mid(before.size()).count(3), 1);
 }
 
-void KeyboardTest::spaceStopsCThenAInOnePress()
+void TestKeyboard::spaceStopsCThenAInOnePress()
 {
     Table t;
     t.show();
@@ -71,7 +71,7 @@ void KeyboardTest::spaceStopsCThenAInOnePress()
     QVERIFY(t->Reset->isEnabled());
 }
 
-void KeyboardTest::keyDuringSpinDisablesStops()
+void TestKeyboard::keyDuringSpinDisablesStops()
 {
     Table t;
     t.show();
@@ -87,7 +87,7 @@ void KeyboardTest::keyDuringSpinDisablesStops()
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
 }
 
-void KeyboardTest::keyAtRoundEnd()
+void TestKeyboard::keyAtRoundEnd()
 {
     Table t;
     t.show();
@@ -100,7 +100,7 @@ void KeyboardTest::keyAtRoundEnd()
     QVERIFY(!t->Start->isEnabled());
 }
 
-void KeyboardTest::spaceWithNothingSpinning()
+void TestKeyboard::spaceWithNothingSpinning()
 {
     Table t;
     t.show();
@@ -116,7 +116,7 @@ void KeyboardTest::spaceWithNothingSpinning()
     QVERIFY(!t->reelRunningA);
 }
 
-void KeyboardTest::keysReachTableWhateverHasFocus()
+void TestKeyboard::keysReachTableWhateverHasFocus()
 {
     Table t;
     t.show();
@@ -134,7 +134,7 @@ void KeyboardTest::keysReachTableWhateverHasFocus()
     QVERIFY(!t->reelRunningA);
 }
 
-void KeyboardTest::tabIsNotAKeyPress()
+void TestKeyboard::tabIsNotAKeyPress()
 {
     Table t;
     t.show();
@@ -146,7 +146,7 @@ void KeyboardTest::tabIsNotAKeyPress()
     QVERIFY(!t->reelRunningA);
 }
 
-void KeyboardTest::keyGoesToTheControlFocusedWhenPressed()
+void TestKeyboard::keyGoesToTheControlFocusedWhenPressed()
 {
     Table t;
     t.show();
@@ -160,7 +160,7 @@ void KeyboardTest::keyGoesToTheControlFocusedWhenPressed()
     QCOMPARE(t.fake.sounds, QList<int>{1});
 }
 
-void KeyboardTest::noButtonStaysPressedAfterTheRound_data()
+void TestKeyboard::noButtonStaysPressedAfterTheRound_data()
 {
     // Buttons that the key press disables and the end of the round, inside
     // the same press, enables again.
@@ -169,7 +169,7 @@ void KeyboardTest::noButtonStaysPressedAfterTheRound_data()
     QTest::newRow("one-coin bet") << QStringLiteral("Reset");
 }
 
-void KeyboardTest::noButtonStaysPressedAfterTheRound()
+void TestKeyboard::noButtonStaysPressedAfterTheRound()
 {
     QFETCH(QString, button);
     Table t;
@@ -201,5 +201,5 @@ void KeyboardTest::noButtonStaysPressedAfterTheRound()
     QVERIFY(!t->ENDS->isDown() && !t->Reset->isDown());
 }
 
-QTEST_MAIN(KeyboardTest)
+QTEST_MAIN(TestKeyboard)
 #include "test_keyboard.moc"

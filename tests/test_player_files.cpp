@@ -5,9 +5,9 @@
 // Also the two command-line options.
 
 #include "fake_platform.h"
-#include "game/command_line.h"
 #include "helpers.h"
 #include "desktop/player_files.h"
+#include "game/command_line.h"
 #include "ui/help.h"
 
 #include <QDir>
@@ -49,7 +49,7 @@ struct Installed {
 
 } // namespace
 
-class PlayerFilesTest : public QObject {
+class TestPlayerFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void installedTreeLayout();
@@ -65,7 +65,7 @@ private Q_SLOTS:
     void versionAndUsageTexts();
 };
 
-void PlayerFilesTest::installedTreeLayout()
+void TestPlayerFiles::installedTreeLayout()
 {
     // Found relative to the program, whatever the prefix.
     QCOMPARE(installedDataDir(QStringLiteral("/opt/games/tivoran/bin")),
@@ -75,7 +75,7 @@ void PlayerFilesTest::installedTreeLayout()
              (QStringList{QStringLiteral("/usr/bin"), QStringLiteral("/usr/share/tivoran")}));
 }
 
-void PlayerFilesTest::portableCopyKeepsFilesBesideTheProgram()
+void TestPlayerFiles::portableCopyKeepsFilesBesideTheProgram()
 {
     Installed t;
     putFile(QDir(t.bin).filePath(QStringLiteral("data.ini")), playersRanking);
@@ -85,7 +85,7 @@ void PlayerFilesTest::portableCopyKeepsFilesBesideTheProgram()
     QCOMPARE(readAll(QDir(t.bin).filePath(QStringLiteral("data.ini"))), playersRanking);
 }
 
-void PlayerFilesTest::installedGameSeedsThePlayersRankingOnce()
+void TestPlayerFiles::installedGameSeedsThePlayersRankingOnce()
 {
     Installed t;
     QCOMPARE(t.choose(), t.user);
@@ -101,7 +101,7 @@ void PlayerFilesTest::installedGameSeedsThePlayersRankingOnce()
     QCOMPARE(readAll(t.userFile("data.ini")), playersRanking);
 }
 
-void PlayerFilesTest::seedingNeverReplacesARanking()
+void TestPlayerFiles::seedingNeverReplacesARanking()
 {
     Installed t;
     // An empty ranking the player cleared by hand is the player's.
@@ -116,7 +116,7 @@ void PlayerFilesTest::seedingNeverReplacesARanking()
     QVERIFY(QFileInfo(t.userFile("data.ini")).isDir());
 }
 
-void PlayerFilesTest::withoutAShippedRankingTheTableStartsEmpty()
+void TestPlayerFiles::withoutAShippedRankingTheTableStartsEmpty()
 {
     Installed t;
     QVERIFY(QFile::remove(QDir(t.share).filePath(QStringLiteral("data.ini"))));
@@ -133,7 +133,7 @@ void PlayerFilesTest::withoutAShippedRankingTheTableStartsEmpty()
     QCOMPARE(readAll(u.userFile("data.ini")), playersRanking);
 }
 
-void PlayerFilesTest::unwritableDataFolderShowsNothing()
+void TestPlayerFiles::unwritableDataFolderShowsNothing()
 {
     // The data folder cannot be made (a file stands in its way): the game
     // still gets a place, plays with an empty table and no file is made.
@@ -146,7 +146,7 @@ void PlayerFilesTest::unwritableDataFolderShowsNothing()
     QCOMPARE(choosePlayerDir(t.bin, QString(), shippedDataDirs(t.bin)), t.bin);
 }
 
-void PlayerFilesTest::readOnlyProgramDirectoryIsNotUsed()
+void TestPlayerFiles::readOnlyProgramDirectoryIsNotUsed()
 {
     Installed t;
     putFile(QDir(t.bin).filePath(QStringLiteral("data.ini")), playersRanking);
@@ -161,7 +161,7 @@ void PlayerFilesTest::readOnlyProgramDirectoryIsNotUsed()
     QCOMPARE(readAll(t.userFile("data.ini")), playersRanking);
 }
 
-void PlayerFilesTest::helpTextBesideTheProgramOrInstalled()
+void TestPlayerFiles::helpTextBesideTheProgramOrInstalled()
 {
     Installed t;
     FakePlatform fake;
@@ -183,7 +183,7 @@ void PlayerFilesTest::helpTextBesideTheProgramOrInstalled()
     QCOMPARE(findShippedFile(t.bin, QStringLiteral("none.txt")), QString());
 }
 
-void PlayerFilesTest::commandLine_data()
+void TestPlayerFiles::commandLine_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("action");
@@ -200,7 +200,7 @@ void PlayerFilesTest::commandLine_data()
     QTest::newRow("program named --help") << QStringList{} << play;
 }
 
-void PlayerFilesTest::commandLine()
+void TestPlayerFiles::commandLine()
 {
     QFETCH(QStringList, args);
     QFETCH(int, action);
@@ -214,7 +214,7 @@ void PlayerFilesTest::commandLine()
     QCOMPARE(int(commandLineAction(int(bytes.size()), argv.data())), action);
 }
 
-void PlayerFilesTest::versionAndUsageTexts()
+void TestPlayerFiles::versionAndUsageTexts()
 {
     QCOMPARE(QString::fromStdString(versionText()), QStringLiteral("Tivoran 1.03\n"));
     const QString usage = QString::fromStdString(usageText());
@@ -225,5 +225,5 @@ void PlayerFilesTest::versionAndUsageTexts()
         QVERIFY2(line.size() <= 80, qPrintable(line));
 }
 
-QTEST_MAIN(PlayerFilesTest)
+QTEST_MAIN(TestPlayerFiles)
 #include "test_player_files.moc"

@@ -1,6 +1,5 @@
-#include "ranking/profile_file.h"
-
 #include "helpers.h"
+#include "ranking/profile_file.h"
 
 #include <QTest>
 

@@ -3,14 +3,14 @@
 
 #include "file_conditions.h"
 #include "helpers.h"
-#include "ranking/inigw.h"
-#include "windows/nameinput_window.h"
-#include "ranking/rank_check.h"
-#include "ranking/name_entry_rules.h"
-#include "windows/score_window.h"
 #include "ranking_play.h"
 #include "table_fixture.h"
+#include "ranking/inigw.h"
+#include "ranking/name_entry_rules.h"
+#include "ranking/rank_check.h"
 #include "ui/ctl_digital.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -36,10 +36,10 @@ QString menuState(const Table &t)
 }
 } // namespace
 
-class RankingGameTest : public QObject {
+class TestRankingGame : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { deleteRankingWindows(); }
+    void cleanup();
     void rankingModeStartsTheCountdown();
     void secondsAreMeasuredOnTheClock();
     void clockWrapAround();
@@ -59,7 +59,12 @@ private Q_SLOTS:
     void onlyTheFirstNameEntryOfARunHasACursor();
 };
 
-void RankingGameTest::rankingModeStartsTheCountdown()
+void TestRankingGame::cleanup()
+{
+    deleteRankingWindows();
+}
+
+void TestRankingGame::rankingModeStartsTheCountdown()
 {
     Table t;
     t->Label1->setText(QStringLiteral("500"));
@@ -78,7 +83,7 @@ void RankingGameTest::rankingModeStartsTheCountdown()
     QCOMPARE(t->Label1->text(), QStringLiteral("95"));
 }
 
-void RankingGameTest::secondsAreMeasuredOnTheClock()
+void TestRankingGame::secondsAreMeasuredOnTheClock()
 {
     Table t;
     t.fake.ticks = 5000;
@@ -111,7 +116,7 @@ void RankingGameTest::secondsAreMeasuredOnTheClock()
     QCOMPARE(t->Digital1->text(), QStringLiteral("57"));
 }
 
-void RankingGameTest::clockWrapAround()
+void TestRankingGame::clockWrapAround()
 {
     Table t;
     t.fake.ticks = 0xFFFFFE00u;
@@ -127,7 +132,7 @@ void RankingGameTest::clockWrapAround()
     QCOMPARE(t->Digital1->text(), QStringLiteral("58"));
 }
 
-void RankingGameTest::endOfTheGame()
+void TestRankingGame::endOfTheGame()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -147,7 +152,7 @@ void RankingGameTest::endOfTheGame()
     QVERIFY(!t->Digital1->isHidden());
 }
 
-void RankingGameTest::timeRunsOutWhileSpinning()
+void TestRankingGame::timeRunsOutWhileSpinning()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -169,14 +174,14 @@ void RankingGameTest::timeRunsOutWhileSpinning()
     QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled() && t->ENDS->isEnabled());
 }
 
-void RankingGameTest::openRoundPaysOntoTheRankingGame_data()
+void TestRankingGame::openRoundPaysOntoTheRankingGame_data()
 {
     QTest::addColumn<bool>("spinning");
     QTest::newRow("reels spinning") << true;
     QTest::newRow("bet lit, not started") << false;
 }
 
-void RankingGameTest::openRoundPaysOntoTheRankingGame()
+void TestRankingGame::openRoundPaysOntoTheRankingGame()
 {
     // 3000 coins in free play, all five lines bet; the ranking game starts
     // with that round still open. Its win goes onto the ranking game's 100,
@@ -205,7 +210,7 @@ void RankingGameTest::openRoundPaysOntoTheRankingGame()
     QCOMPARE(rankRows(t.fake.dataIni()), QStringLiteral("AAA:2500 AAA:500 BBB:400 CCC:300 DDD:200"));
 }
 
-void RankingGameTest::interruptedSpinIsNeverPaid()
+void TestRankingGame::interruptedSpinIsNeverPaid()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -267,7 +272,7 @@ void RankingGameTest::interruptedSpinIsNeverPaid()
     }
 }
 
-void RankingGameTest::unreadableRankingIsTold()
+void TestRankingGame::unreadableRankingIsTold()
 {
     // A ranking that cannot be read: whether the result places is not
     // known, and nothing could be stored. No name entry opens; the player
@@ -296,7 +301,7 @@ void RankingGameTest::unreadableRankingIsTold()
     QCOMPARE(fileBytes(t.fake.dataIni()), standardRanking());
 }
 
-void RankingGameTest::rankingModeEnablesNoButton()
+void TestRankingGame::rankingModeEnablesNoButton()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -310,7 +315,7 @@ void RankingGameTest::rankingModeEnablesNoButton()
     QVERIFY(t->Reset->isEnabled() && t->Allcoin->isEnabled());
 }
 
-void RankingGameTest::normalModeKeepsCoins()
+void TestRankingGame::normalModeKeepsCoins()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -328,7 +333,7 @@ void RankingGameTest::normalModeKeepsCoins()
     QCOMPARE(t->Digital1->text(), QStringLiteral("59"));
 }
 
-void RankingGameTest::rankCheck_data()
+void TestRankingGame::rankCheck_data()
 {
     QTest::addColumn<QByteArray>("file"); // empty: there is none
     QTest::addColumn<QString>("result");
@@ -355,7 +360,7 @@ void RankingGameTest::rankCheck_data()
         << "3位" << "AAA:500 BBB:400 XXX:50 XXX:lots DDD:";
 }
 
-void RankingGameTest::rankCheck()
+void TestRankingGame::rankCheck()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, result);
@@ -388,7 +393,7 @@ void RankingGameTest::rankCheck()
     }
 }
 
-void RankingGameTest::newBestMovesEveryoneDown()
+void TestRankingGame::newBestMovesEveryoneDown()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -401,7 +406,7 @@ void RankingGameTest::newBestMovesEveryoneDown()
     QCOMPARE(fileBytes(t.fake.dataIni()), expected);
 }
 
-void RankingGameTest::endToEndWithNameEntry()
+void TestRankingGame::endToEndWithNameEntry()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -430,7 +435,7 @@ void RankingGameTest::endToEndWithNameEntry()
     QVERIFY(t->isEnabled());
 }
 
-void RankingGameTest::scoreWindowFromTheMenu()
+void TestRankingGame::scoreWindowFromTheMenu()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -441,7 +446,7 @@ void RankingGameTest::scoreWindowFromTheMenu()
     QVERIFY(t->isEnabled());
 }
 
-void RankingGameTest::onlyTheFirstNameEntryOfARunHasACursor()
+void TestRankingGame::onlyTheFirstNameEntryOfARunHasACursor()
 {
     Table t;
     writeStandardRanking(t.fake);
@@ -461,5 +466,5 @@ void RankingGameTest::onlyTheFirstNameEntryOfARunHasACursor()
     }
 }
 
-QTEST_MAIN(RankingGameTest)
+QTEST_MAIN(TestRankingGame)
 #include "test_ranking_game.moc"

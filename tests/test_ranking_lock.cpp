@@ -6,13 +6,13 @@
 #include "file_conditions.h"
 #include "helpers.h"
 #include "ranking_play.h"
+#include "table_fixture.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
-#include "windows/score_window.h"
-#include "table_fixture.h"
 #include "ui/vb_controls.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -47,10 +47,10 @@ int runRace(const QStringList &args)
 
 } // namespace
 
-class RankingLockTest : public QObject {
+class TestRankingLock : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { deleteRankingWindows(); }
+    void cleanup();
     void copiesTogetherLoseNoEntry();
     void busyFileIsLeftAlone();
     void deadCopysLockIsTakenOver();
@@ -64,7 +64,12 @@ private Q_SLOTS:
     void lockOfAnotherUser();
 };
 
-void RankingLockTest::copiesTogetherLoseNoEntry()
+void TestRankingLock::cleanup()
+{
+    deleteRankingWindows();
+}
+
+void TestRankingLock::copiesTogetherLoseNoEntry()
 {
     // Three copies each finish many ranking games at the same time, every
     // one with a result of its own, and write their letter as the name of
@@ -139,7 +144,7 @@ void RankingLockTest::copiesTogetherLoseNoEntry()
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
 }
 
-void RankingLockTest::busyFileIsLeftAlone()
+void TestRankingLock::busyFileIsLeftAlone()
 {
     FakePlatform fake;
     putFile(fake.dataIni(), standardRanking());
@@ -182,7 +187,7 @@ void RankingLockTest::busyFileIsLeftAlone()
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
 }
 
-void RankingLockTest::deadCopysLockIsTakenOver()
+void TestRankingLock::deadCopysLockIsTakenOver()
 {
     FakePlatform fake;
     putFile(fake.dataIni(), standardRanking());
@@ -205,7 +210,7 @@ void RankingLockTest::deadCopysLockIsTakenOver()
     QCOMPARE(entriesOf(fake.dir), QStringList{"data.ini"});
 }
 
-void RankingLockTest::lockFromAnotherMachine_data()
+void TestRankingLock::lockFromAnotherMachine_data()
 {
     // A lock left in a folder shared over the network by a copy on another
     // machine, whose process cannot be asked after: it counts as left
@@ -216,7 +221,7 @@ void RankingLockTest::lockFromAnotherMachine_data()
     QTest::newRow("old") << qint64(2 * kIniStaleLockTime.count()) << true;
 }
 
-void RankingLockTest::lockFromAnotherMachine()
+void TestRankingLock::lockFromAnotherMachine()
 {
     QFETCH(qint64, ageMs);
     QFETCH(bool, takenOver);
@@ -236,7 +241,7 @@ void RankingLockTest::lockFromAnotherMachine()
     QCOMPARE(QFile::exists(lockFile(fake)), !takenOver);
 }
 
-void RankingLockTest::noLockWhileTheNameIsTyped()
+void TestRankingLock::noLockWhileTheNameIsTyped()
 {
     Table t;
     putFile(t.fake.dataIni(), standardRanking());
@@ -262,7 +267,7 @@ void RankingLockTest::noLockWhileTheNameIsTyped()
     deleteRankingWindows(); // the score window, before its table goes
 }
 
-void RankingLockTest::nameGoesOnItsOwnScore_data()
+void TestRankingLock::nameGoesOnItsOwnScore_data()
 {
     QTest::addColumn<QString>("firstScore");
     QTest::addColumn<QString>("afterBoth");
@@ -282,7 +287,7 @@ void RankingLockTest::nameGoesOnItsOwnScore_data()
         << "400" << "AAA:600 AAA:500 CCC:400 CCC:400 CCC:300" << "AAA:600 AAA:500 CCC:400 ZZZ:400 CCC:300";
 }
 
-void RankingLockTest::nameGoesOnItsOwnScore()
+void TestRankingLock::nameGoesOnItsOwnScore()
 {
     QFETCH(QString, firstScore);
     QFETCH(QString, afterBoth);
@@ -327,7 +332,7 @@ void RankingLockTest::nameGoesOnItsOwnScore()
     QVERIFY(first->isEnabled() && second->isEnabled());
 }
 
-void RankingLockTest::gameWaitsForTheLockWithoutHanging()
+void TestRankingLock::gameWaitsForTheLockWithoutHanging()
 {
     Table t;
     RankingWindowsCloser closer;
@@ -392,7 +397,7 @@ void RankingLockTest::gameWaitsForTheLockWithoutHanging()
     QVERIFY(!t->findChild<IniChangeWait *>());
 }
 
-void RankingLockTest::lockNobodyCanTakeOverFailsAtOnce()
+void TestRankingLock::lockNobodyCanTakeOverFailsAtOnce()
 {
     // A copy died holding the lock, and the folder has since become one the
     // player cannot write to: the lock can never be taken over, so nothing
@@ -418,7 +423,7 @@ void RankingLockTest::lockNobodyCanTakeOverFailsAtOnce()
     QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
 }
 
-void RankingLockTest::lockOfAnotherUser()
+void TestRankingLock::lockOfAnotherUser()
 {
     // Another user's copy holds the lock (a folder the players share): the
     // wait ends with that as its reason.
@@ -435,5 +440,5 @@ void RankingLockTest::lockOfAnotherUser()
     QCOMPARE(fileBytes(fake.dataIni()), standardRanking());
 }
 
-QTEST_MAIN(RankingLockTest)
+QTEST_MAIN(TestRankingLock)
 #include "test_ranking_lock.moc"

@@ -5,7 +5,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-class RoundTest : public QObject {
+class TestRound : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void oneCoinBetsLightLampsInOrder();
@@ -24,7 +24,7 @@ private Q_SLOTS:
     void randomisedPlayKeepsTheBooks();
 };
 
-void RoundTest::oneCoinBetsLightLampsInOrder()
+void TestRound::oneCoinBetsLightLampsInOrder()
 {
     Table t;
     QCOMPARE(t.buttons(), QStringLiteral("1100000"));
@@ -41,7 +41,7 @@ void RoundTest::oneCoinBetsLightLampsInOrder()
     QCOMPARE(t.fake.sounds, (QList<int>{1, 1, 1, 1, 1}));
 }
 
-void RoundTest::betsAndRefusals_data()
+void TestRound::betsAndRefusals_data()
 {
     // Clicks: A for ALL COINS, 1 for one coin.
     QTest::addColumn<QString>("coins");
@@ -59,7 +59,7 @@ void RoundTest::betsAndRefusals_data()
     QTest::newRow("no coins") << "0" << "1" << "0" << 0 << "9" << "wwwww|00000" << "0000000" << 0;
 }
 
-void RoundTest::betsAndRefusals()
+void TestRound::betsAndRefusals()
 {
     QFETCH(QString, coins);
     QFETCH(QString, clicks);
@@ -86,7 +86,7 @@ void RoundTest::betsAndRefusals()
     QCOMPARE(t.fake.sounds, QList<int>(sounds, 1));
 }
 
-void RoundTest::startSpinsAllReels()
+void TestRound::startSpinsAllReels()
 {
     Table t;
     t->Allcoin_Click();
@@ -113,7 +113,7 @@ void RoundTest::startSpinsAllReels()
         QVERIFY(!timer->isTicking());
 }
 
-void RoundTest::ticksStepTheReels()
+void TestRound::ticksStepTheReels()
 {
     Table t;
     t->Reset_Click();
@@ -150,7 +150,7 @@ void RoundTest::ticksStepTheReels()
     QCOMPARE(t->displayedStep(1), 1);
 }
 
-void RoundTest::stoppedReelResumesFromWhereItStood()
+void TestRound::stoppedReelResumesFromWhereItStood()
 {
     Table t;
     t->Reset_Click();
@@ -174,7 +174,7 @@ void RoundTest::stoppedReelResumesFromWhereItStood()
     QCOMPARE(fresh->displayedStep(2), 1);
 }
 
-void RoundTest::payout_data()
+void TestRound::payout_data()
 {
     // Bets: A for ALL COINS, or the number of one-coin clicks (lines in the
     // order middle, top, bottom, rising, falling). Coins of earlier one-coin
@@ -197,7 +197,7 @@ void RoundTest::payout_data()
     QTest::newRow("losing spin") << "2" << 0 << 1 << 3 << 0 << "98" << 0;
 }
 
-void RoundTest::payout()
+void TestRound::payout()
 {
     QFETCH(QString, bets);
     QFETCH(int, a);
@@ -223,7 +223,7 @@ void RoundTest::payout()
     QCOMPARE(t.fake.sounds, sounds);
 }
 
-void RoundTest::stopOrderCAB()
+void TestRound::stopOrderCAB()
 {
     Table t;
     t->Allcoin_Click();
@@ -242,7 +242,7 @@ void RoundTest::stopOrderCAB()
     QCOMPARE(t.betState(), QStringLiteral("wwwww|00000"));
 }
 
-void RoundTest::stopOnStandingReel()
+void TestRound::stopOnStandingReel()
 {
     Table t;
     t->Reset_Click();
@@ -264,7 +264,7 @@ void RoundTest::stopOnStandingReel()
     QVERIFY(!t->Reset->isEnabled());
 }
 
-void RoundTest::stopCMovesFocusTwoOn()
+void TestRound::stopCMovesFocusTwoOn()
 {
     Table t;
     t.show();
@@ -292,7 +292,7 @@ void RoundTest::stopCMovesFocusTwoOn()
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(t->StopB));
 }
 
-void RoundTest::winsStopAtTheCap()
+void TestRound::winsStopAtTheCap()
 {
     Table t;
     t->Label1->setText(QStringLiteral("32000"));
@@ -308,7 +308,7 @@ void RoundTest::winsStopAtTheCap()
     QCOMPARE(t->Label1->text(), QStringLiteral("32767"));
 }
 
-void RoundTest::closingPaths()
+void TestRound::closingPaths()
 {
     // Each path alone ends the program once, saving the colours (table menu
     // tests); here: no handler runs twice, and a close in the middle of a spin.
@@ -329,7 +329,7 @@ void RoundTest::closingPaths()
     }
 }
 
-void RoundTest::randomisedPlayKeepsTheBooks()
+void TestRound::randomisedPlayKeepsTheBooks()
 {
     Table t;
     QRandomGenerator rng(20261207);
@@ -405,5 +405,5 @@ void RoundTest::randomisedPlayKeepsTheBooks()
     }
 }
 
-QTEST_MAIN(RoundTest)
+QTEST_MAIN(TestRound)
 #include "test_round.moc"

@@ -22,7 +22,7 @@ const QString Key = QStringLiteral("Coin");
 
 } // namespace
 
-class SettingsStoreTest : public QObject {
+class TestSettingsStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
@@ -31,7 +31,6 @@ private Q_SLOTS:
     void noFolderCanBeMade_data();
     void noFolderCanBeMade();
     void readOnlyFolder();
-
 private:
     // The user's configuration folder of this test: the store keeps the
     // value in Tivoran/Tivoran.conf below it.
@@ -47,13 +46,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void SettingsStoreTest::init()
+void TestSettingsStore::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-void SettingsStoreTest::cleanup()
+void TestSettingsStore::cleanup()
 {
     // Writable again for the removal, whoever runs the tests.
     const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
@@ -62,7 +61,7 @@ void SettingsStoreTest::cleanup()
     m_dir.reset();
 }
 
-void SettingsStoreTest::savedValueIsOnTheDisk()
+void TestSettingsStore::savedValueIsOnTheDisk()
 {
     const QString config = m_dir->filePath(QStringLiteral("config"));
     useConfigFolder(config);
@@ -76,7 +75,7 @@ void SettingsStoreTest::savedValueIsOnTheDisk()
     QCOMPARE(QtPlatform().getSetting(App, Section, Key, QStringLiteral("0")), QStringLiteral("40"));
 }
 
-void SettingsStoreTest::noFolderCanBeMade_data()
+void TestSettingsStore::noFolderCanBeMade_data()
 {
     // Where the store's folder would be, or on the way to it, stands a
     // plain file: nothing can be created there, not even by root.
@@ -86,7 +85,7 @@ void SettingsStoreTest::noFolderCanBeMade_data()
     QTest::newRow("folder path through a file") << "plain/config" << "plain";
 }
 
-void SettingsStoreTest::noFolderCanBeMade()
+void TestSettingsStore::noFolderCanBeMade()
 {
     QFETCH(QString, config);
     QFETCH(QString, blocker);
@@ -102,7 +101,7 @@ void SettingsStoreTest::noFolderCanBeMade()
     QCOMPARE(desktop.getSetting(App, Section, Key, QStringLiteral("0")), QStringLiteral("0"));
 }
 
-void SettingsStoreTest::readOnlyFolder()
+void TestSettingsStore::readOnlyFolder()
 {
     const QString config = m_dir->filePath(QStringLiteral("config"));
     useConfigFolder(config);
@@ -138,5 +137,5 @@ void SettingsStoreTest::readOnlyFolder()
     QVERIFY(fileBytes(storeFile(config)).contains("Coin=300"));
 }
 
-QTEST_MAIN(SettingsStoreTest)
+QTEST_MAIN(TestSettingsStore)
 #include "test_settings_store.moc"

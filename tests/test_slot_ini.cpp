@@ -1,7 +1,6 @@
-#include "settings/slot_ini.h"
-
 #include "fake_platform.h"
 #include "helpers.h"
+#include "settings/slot_ini.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +33,6 @@ private Q_SLOTS:
     void handWritten();
     void missingOrUnreadableFile();
     void saveFailureKeepsOldFile();
-
 private:
     // The files are written through the desktop.
     std::unique_ptr<FakePlatform> m_platform;

@@ -3,11 +3,11 @@
 // measured before and after.
 
 #include "helpers.h"
-#include "ranking/inigw.h"
-#include "windows/nameinput_window.h"
-#include "ranking/rank_check.h"
 #include "ranking_play.h"
 #include "table_fixture.h"
+#include "ranking/inigw.h"
+#include "ranking/rank_check.h"
+#include "windows/nameinput_window.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -63,13 +63,13 @@ long residentKiB()
 
 } // namespace
 
-class SoakTest : public QObject {
+class TestSoak : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void soak();
 };
 
-void SoakTest::soak()
+void TestSoak::soak()
 {
     // 100,000 rounds and 1,000 ranking games through the handlers. Built
     // with AddressSanitizer every step is several times slower and memory
@@ -173,5 +173,5 @@ void SoakTest::soak()
 #endif
 }
 
-QTEST_MAIN(SoakTest)
+QTEST_MAIN(TestSoak)
 #include "test_soak.moc"

@@ -1,10 +1,10 @@
 // The three embedded wave sounds, the sound module PlayWave and the player
 // that the desktop platform uses to make them heard.
 
-#include "audio/playwave.h"
-#include "audio/sound_player.h"
 #include "fake_platform.h"
 #include "helpers.h"
+#include "audio/playwave.h"
+#include "audio/sound_player.h"
 #include "game/qt_platform.h"
 
 #include <QAudioFormat>
@@ -104,9 +104,7 @@ class TestSounds : public QObject {
 private Q_SLOTS:
     void waveFiles_data();
     void waveFiles();
-
     void playWaveForwardsToThePlatform();
-
     void missingOrDamagedModuleIsSilence();
     void desktopLoadsTheSoundsWhileTheGameGoesOn();
     void playerIgnoresUnknownIds();

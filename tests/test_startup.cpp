@@ -1,9 +1,8 @@
 // The game table at rest: what start-up leaves behind and where everything is.
 
-#include "reels/reel_model.h"
 #include "table_fixture.h"
+#include "reels/reel_model.h"
 #include "ui/ctl_digital.h"
-
 #include "ui/vb_controls.h"
 
 #include <QAction>
@@ -16,7 +15,7 @@
 
 using namespace reels;
 
-class StartupTest : public QObject {
+class TestStartup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void idleTable();
@@ -30,7 +29,7 @@ private Q_SLOTS:
     void tabOrder();
 };
 
-void StartupTest::idleTable()
+void TestStartup::idleTable()
 {
     Table t;
     Smashine *w = t.w.get();
@@ -62,7 +61,7 @@ void StartupTest::idleTable()
         QVERIFY(!spare->isVisible());
 }
 
-void StartupTest::stripPicturesForEachChoice_data()
+void TestStartup::stripPicturesForEachChoice_data()
 {
     QTest::addColumn<double>("random");
     QTest::addColumn<QList<int>>("strip");
@@ -76,7 +75,7 @@ void StartupTest::stripPicturesForEachChoice_data()
     QTest::newRow("r=4 top") << 0.9999999 << QList<int>{apple, tv, phone, PicSpareClr, PicSpareScrewdriver, fly, clock};
 }
 
-void StartupTest::stripPicturesForEachChoice()
+void TestStartup::stripPicturesForEachChoice()
 {
     QFETCH(double, random);
     QFETCH(QList<int>, strip);
@@ -112,7 +111,7 @@ void StartupTest::stripPicturesForEachChoice()
     QCOMPARE(w->Image20->picture(), int(PicSpareScrewdriver));
 }
 
-void StartupTest::cellsShowStepTable()
+void TestStartup::cellsShowStepTable()
 {
     // Step k shows k, k - 1, k - 2 from top to bottom.
     const char *table[7][3] = {
@@ -127,7 +126,7 @@ void StartupTest::cellsShowStepTable()
     QCOMPARE(symbolName(-1), QStringLiteral("時計"));
 }
 
-void StartupTest::geometry()
+void TestStartup::geometry()
 {
     Table t;
     Smashine *w = t.w.get();
@@ -164,7 +163,7 @@ void StartupTest::geometry()
 // Each font of the table names the face it asks for, or the first of its
 // stand-ins that is installed, then the Japanese face; and that face is the
 // one the text is drawn in, at the size and weight given.
-void StartupTest::fonts()
+void TestStartup::fonts()
 {
     const QStringList installed = QFontDatabase::families();
     const auto expectFace = [&](const QWidget *widget, const QStringList &candidates, double points, bool bold) {
@@ -200,7 +199,7 @@ void StartupTest::fonts()
              (QStringList{QStringLiteral("No Such Face Tivoran"), QStringLiteral("Noto Sans CJK JP")}));
 }
 
-void StartupTest::drawingOrder()
+void TestStartup::drawingOrder()
 {
     Table t;
     QStringList order;
@@ -217,7 +216,7 @@ void StartupTest::drawingOrder()
     QCOMPARE(order.size(), 6 + 63 + 5 + 7 + 5 + 4);
 }
 
-void StartupTest::menus()
+void TestStartup::menus()
 {
     Table t;
     Smashine *w = t.w.get();
@@ -237,7 +236,7 @@ void StartupTest::menus()
     QCOMPARE(w->ヘルプ->actions().at(1)->text(), QStringLiteral("バージョン情報"));
 }
 
-void StartupTest::tabOrder()
+void TestStartup::tabOrder()
 {
     Table t;
     Smashine *w = t.w.get();
@@ -246,5 +245,5 @@ void StartupTest::tabOrder()
         QCOMPARE(expected[i]->nextInFocusChain(), expected[i + 1]);
 }
 
-QTEST_MAIN(StartupTest)
+QTEST_MAIN(TestStartup)
 #include "test_startup.moc"

@@ -2,8 +2,8 @@
 // file across runs, help and version.
 
 #include "helpers.h"
-#include "settings/slot_ini.h"
 #include "table_fixture.h"
+#include "settings/slot_ini.h"
 #include "windows/version_window.h"
 
 #include <QDir>
@@ -17,7 +17,7 @@ const QString NoData = QStringLiteral("  SAVEデータがありません");
 const QString SaveFailed = QStringLiteral("  SAVEできませんでした");
 } // namespace
 
-class TableMenusTest : public QObject {
+class TestTableMenus : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void saveAndLoadCoins();
@@ -33,7 +33,7 @@ private Q_SLOTS:
     void helpAndVersion();
 };
 
-void TableMenusTest::saveAndLoadCoins()
+void TestTableMenus::saveAndLoadCoins()
 {
     Table t;
     t->Label1->setText(QStringLiteral("321"));
@@ -73,7 +73,7 @@ void TableMenusTest::saveAndLoadCoins()
     QCOMPARE(fresh->Label1->text(), QStringLiteral("100"));
 }
 
-void TableMenusTest::saveThatCannotBeStored()
+void TestTableMenus::saveThatCannotBeStored()
 {
     Table t;
     t->Label1->setText(QStringLiteral("250"));
@@ -114,7 +114,7 @@ void TableMenusTest::saveThatCannotBeStored()
     QCOMPARE(fresh->Label1->text(), QStringLiteral("12"));
 }
 
-void TableMenusTest::storedTextsThatAreNoCoinTotal_data()
+void TestTableMenus::storedTextsThatAreNoCoinTotal_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
@@ -125,7 +125,7 @@ void TableMenusTest::storedTextsThatAreNoCoinTotal_data()
     QTest::newRow("half to even up") << "13.5" << "14";
 }
 
-void TableMenusTest::storedTextsThatAreNoCoinTotal()
+void TestTableMenus::storedTextsThatAreNoCoinTotal()
 {
     QFETCH(QString, stored);
     QFETCH(QString, shown);
@@ -136,7 +136,7 @@ void TableMenusTest::storedTextsThatAreNoCoinTotal()
     QCOMPARE(t.fake.messages.last().text, shown == QLatin1String("100") ? NoData : LoadDone);
 }
 
-void TableMenusTest::loadTouchesOnlyTheTotal()
+void TestTableMenus::loadTouchesOnlyTheTotal()
 {
     Table t;
     t.fake.settings.insert(QStringLiteral("Tivoran/Coin/Coin"), QStringLiteral("900"));
@@ -161,7 +161,7 @@ void TableMenusTest::loadTouchesOnlyTheTotal()
     QVERIFY(!dry->Reset->isEnabled() && !dry->Allcoin->isEnabled());
 }
 
-void TableMenusTest::colourDialogs()
+void TestTableMenus::colourDialogs()
 {
     Table t;
     t.fake.colourAnswers = {rgbRef(10, 20, 30), std::nullopt, rgbRef(255, 0, 0), rgbRef(1, 2, 3)};
@@ -178,7 +178,7 @@ void TableMenusTest::colourDialogs()
     QVERIFY(!QFile::exists(t.fake.slotIni())); // nothing written until closing
 }
 
-void TableMenusTest::coloursSavedOnEveryClosingPath()
+void TestTableMenus::coloursSavedOnEveryClosingPath()
 {
     for (int path = 0; path < 3; ++path) {
         Table t;
@@ -199,7 +199,7 @@ void TableMenusTest::coloursSavedOnEveryClosingPath()
     }
 }
 
-void TableMenusTest::coloursRestoredAtStartup_data()
+void TestTableMenus::coloursRestoredAtStartup_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<qint32>("table");
@@ -213,7 +213,7 @@ void TableMenusTest::coloursRestoredAtStartup_data()
     QTest::newRow("fewer lines") << QByteArray("a,11\r\n") << 11 << TableColours{}.frame << TableColours{}.line;
 }
 
-void TableMenusTest::coloursRestoredAtStartup()
+void TestTableMenus::coloursRestoredAtStartup()
 {
     QFETCH(QByteArray, file);
     QFETCH(qint32, table);
@@ -229,7 +229,7 @@ void TableMenusTest::coloursRestoredAtStartup()
         QCOMPARE(l->borderColor(), line);
 }
 
-void TableMenusTest::unwritableSettingsStillEnd()
+void TestTableMenus::unwritableSettingsStillEnd()
 {
     Table t;
     // A directory standing where the settings file should go.
@@ -239,7 +239,7 @@ void TableMenusTest::unwritableSettingsStillEnd()
     QVERIFY(t.fake.messages.isEmpty());
 }
 
-void TableMenusTest::helpAndVersion()
+void TestTableMenus::helpAndVersion()
 {
     Table t;
     putFile(QDir(t.fake.dir).filePath(QStringLiteral("readme.txt")), "help");
@@ -252,5 +252,5 @@ void TableMenusTest::helpAndVersion()
     delete version::instance();
 }
 
-QTEST_MAIN(TableMenusTest)
+QTEST_MAIN(TestTableMenus)
 #include "test_table_menus.moc"

@@ -26,48 +26,52 @@ QStringList describe(const QByteArray &bytes, LineEnds ends, qsizetype max = -1)
 class TestTextLines : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void lines_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<LineEnds>("ends");
-        QTest::addColumn<QStringList>("expected");
-        const LineEnds profile = LineEnds::CrLfLfOrCr, slot = LineEnds::CrLfOrCr;
-        QTest::newRow("empty") << QByteArray() << profile << QStringList();
-        QTest::newRow("no line end") << QByteArray("a") << slot << QStringList{"a|-"};
-        QTest::newRow("each end, profile") << QByteArray("a\r\nb\nc\rd") << profile
-                                           << QStringList{"a|CRLF", "b|LF", "c|CR", "d|-"};
-        QTest::newRow("each end, slot.ini") << QByteArray("a\r\nb\nc\rd") << slot
-                                            << QStringList{"a|CRLF", "b\\nc|CR", "d|-"};
-        QTest::newRow("LF CR is two ends in a profile") << QByteArray("a\n\rb") << profile
-                                                        << QStringList{"a|LF", "|CR", "b|-"};
-        QTest::newRow("LF after CR LF starts a line") << QByteArray("a\r\n\nb") << slot
-                                                      << QStringList{"a|CRLF", "\\nb|-"};
-        QTest::newRow("empty lines") << QByteArray("\r\n\r\r\n") << slot << QStringList{"|CRLF", "|CR", "|CRLF"};
-        QTest::newRow("only LFs in slot.ini") << QByteArray("\n\n") << slot << QStringList{"\\n\\n|-"};
-    }
-
-    void lines()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(LineEnds, ends);
-        QFETCH(QStringList, expected);
-        QCOMPARE(describe(bytes, ends), expected);
-        // Every byte belongs to exactly one line, in order.
-        qsizetype pos = 0;
-        for (const TextLine &l : splitLines(bytes, ends)) {
-            QCOMPARE(l.begin, pos);
-            QVERIFY(l.begin <= l.end && l.end <= l.next && l.next > l.begin);
-            pos = l.next;
-        }
-        QCOMPARE(pos, bytes.size());
-    }
-
-    void aLimitStopsEarly()
-    {
-        QCOMPARE(describe("a\rb\rc\rd", LineEnds::CrLfOrCr, 3), (QStringList{"a|CR", "b|CR", "c|CR"}));
-        QCOMPARE(describe("a\rb", LineEnds::CrLfOrCr, 0), QStringList());
-    }
+    void lines_data();
+    void lines();
+    void aLimitStopsEarly();
 };
+
+void TestTextLines::lines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<LineEnds>("ends");
+    QTest::addColumn<QStringList>("expected");
+    const LineEnds profile = LineEnds::CrLfLfOrCr, slot = LineEnds::CrLfOrCr;
+    QTest::newRow("empty") << QByteArray() << profile << QStringList();
+    QTest::newRow("no line end") << QByteArray("a") << slot << QStringList{"a|-"};
+    QTest::newRow("each end, profile") << QByteArray("a\r\nb\nc\rd") << profile
+                                       << QStringList{"a|CRLF", "b|LF", "c|CR", "d|-"};
+    QTest::newRow("each end, slot.ini") << QByteArray("a\r\nb\nc\rd") << slot
+                                        << QStringList{"a|CRLF", "b\\nc|CR", "d|-"};
+    QTest::newRow("LF CR is two ends in a profile") << QByteArray("a\n\rb") << profile
+                                                    << QStringList{"a|LF", "|CR", "b|-"};
+    QTest::newRow("LF after CR LF starts a line") << QByteArray("a\r\n\nb") << slot
+                                                  << QStringList{"a|CRLF", "\\nb|-"};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\r\n") << slot << QStringList{"|CRLF", "|CR", "|CRLF"};
+    QTest::newRow("only LFs in slot.ini") << QByteArray("\n\n") << slot << QStringList{"\\n\\n|-"};
+}
+
+void TestTextLines::lines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(LineEnds, ends);
+    QFETCH(QStringList, expected);
+    QCOMPARE(describe(bytes, ends), expected);
+    // Every byte belongs to exactly one line, in order.
+    qsizetype pos = 0;
+    for (const TextLine &l : splitLines(bytes, ends)) {
+        QCOMPARE(l.begin, pos);
+        QVERIFY(l.begin <= l.end && l.end <= l.next && l.next > l.begin);
+        pos = l.next;
+    }
+    QCOMPARE(pos, bytes.size());
+}
+
+void TestTextLines::aLimitStopsEarly()
+{
+    QCOMPARE(describe("a\rb\rc\rd", LineEnds::CrLfOrCr, 3), (QStringList{"a|CR", "b|CR", "c|CR"}));
+    QCOMPARE(describe("a\rb", LineEnds::CrLfOrCr, 0), QStringList());
+}
 
 QTEST_APPLESS_MAIN(TestTextLines)
 #include "test_text_lines.moc"

@@ -15,19 +15,19 @@
 //       starts the game and prints "table-colour <rgb>" and the ranking as
 //       "rank <k> <name> <score>" lines
 
-#include "audio/sound_player.h"
 #include "fake_platform.h"
 #include "helpers.h"
 #include "ranking_play.h"
 #include "table_fixture.h"
+#include "audio/sound_player.h"
+#include "game/qt_platform.h"
 #include "game/smashine.h"
 #include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
-#include "windows/nameinput_window.h"
 #include "ranking/rank_check.h"
-#include "windows/score_window.h"
-#include "game/qt_platform.h"
 #include "ui/vb_controls.h"
+#include "windows/nameinput_window.h"
+#include "windows/score_window.h"
 
 #include <QApplication>
 #include <QDir>

@@ -14,9 +14,9 @@
 //       ends abruptly in the middle of a change of file, as a copy of the
 //       game killed at that moment, leaving the file's lock behind.
 
+#include "game/qt_platform.h"
 #include "ranking/inigw.h"
 #include "ranking/rank_check.h"
-#include "game/qt_platform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

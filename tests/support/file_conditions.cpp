@@ -1,5 +1,6 @@
 #include "file_conditions.h"
 
+
 #include <QDir>
 #include <QFile>
 
