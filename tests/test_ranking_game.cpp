@@ -5,7 +5,6 @@
 #include "helpers.h"
 #include "ranking_play.h"
 #include "table_fixture.h"
-#include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
 #include "ranking/rank_check.h"
 #include "ui/ctl_digital.h"

@@ -22,10 +22,6 @@
 #include "audio/sound_player.h"
 #include "game/qt_platform.h"
 #include "game/smashine.h"
-#include "ranking/inigw.h"
-#include "ranking/name_entry_rules.h"
-#include "ranking/rank_check.h"
-#include "ui/vb_controls.h"
 #include "windows/nameinput_window.h"
 #include "windows/score_window.h"
 
