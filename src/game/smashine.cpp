@@ -29,6 +29,7 @@ constexpr int KeySpace = 32; // the character code of the space bar
 constexpr qint32 LampOff = 0xFFFFFF; // white
 constexpr qint32 LampOn = 255;       // red
 constexpr int ReelInterval = 55;
+constexpr int CountdownStepMs = 1000; // the countdown steps once a second
 
 // Tells screen readers what the reel area shows: its description follows
 // the rows on show, the spinning and the bet lines.
@@ -515,7 +516,7 @@ void Smashine::countdownSecond()
         describeReels(*this);
         return;
     }
-    m_countdown->start(1000);
+    m_countdown->start(CountdownStepMs);
 }
 
 void Smashine::countdownTimeout()
@@ -523,8 +524,8 @@ void Smashine::countdownTimeout()
     // The wait is measured on the clock, not trusted to the timer: a timer
     // that fires early waits out the rest; the count wraps harmlessly.
     const quint32 elapsed = platform().tickCount() - m_secondStart;
-    if (elapsed < 1000) {
-        m_countdown->start(int(1000 - elapsed));
+    if (elapsed < CountdownStepMs) {
+        m_countdown->start(int(CountdownStepMs - elapsed));
         return;
     }
     countdownSecond();
