@@ -231,12 +231,7 @@ void TestAccessibility::init()
 
 void TestAccessibility::cleanup()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (qobject_cast<nameinput *>(w) && w->isVisible())
-            w->close();
-    for (Score *s : openWindows<Score>())
-        s->close();
-    flushDeletes();
+    finishRankingWindows();
     fp.reset();
 }
 

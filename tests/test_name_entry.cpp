@@ -105,12 +105,7 @@ void TestNameEntry::init()
 void TestNameEntry::cleanup()
 {
     // Close whatever a failed test left open while the platform exists.
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (qobject_cast<nameinput *>(w) && w->isVisible())
-            w->close();
-    for (Score *s : openWindows<Score>())
-        s->close();
-    flushDeletes();
+    finishRankingWindows();
     table.reset();
     fp.reset();
 }

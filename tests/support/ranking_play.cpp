@@ -97,9 +97,9 @@ void deleteRankingWindows()
 
 void finishRankingWindows()
 {
-    if (nameinput *entry = openWindows<nameinput>().value(0))
+    for (nameinput *entry : openWindows<nameinput>())
         entry->close();
-    if (Score *score = openWindows<Score>().value(0))
+    for (Score *score : openWindows<Score>())
         score->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    flushDeletes();
 }

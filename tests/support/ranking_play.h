@@ -43,9 +43,9 @@ void typeName(nameinput *entry, const QString &name);
 // between two presses.
 nameinput *openNameEntry(QWidget *table, const QString &rankSection, bool firstOpen);
 
-// Closes the name entry (its frame close stores the name typed so far and
-// opens the score window) and the score window, as a player would, and lets
-// the closed windows go.
+// Closes every open name entry (its frame close stores the name typed so far
+// and opens the score window) and then every score window, as a player
+// would, and lets the closed windows go.
 void finishRankingWindows();
 
 // Closes the ranking windows when a test leaves early, before the table and
