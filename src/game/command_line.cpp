@@ -28,13 +28,15 @@ std::string usageText()
     return "Usage: tivoran [--help | --version]\n"
            "\n"
            + name + " is a slot machine with a Japanese interface: three reels, five pay\n"
-           "lines and a " + std::to_string(RankingGameSeconds) + "-second ranking game. Run without options, it opens the game\n"
+           "lines and a " + std::to_string(RankingGameSeconds)
+           + "-second ranking game. Run without options, it opens the game\n"
            "table.\n"
            "\n"
            "  --help     show this text and exit\n"
            "  --version  show the version and exit\n"
            "\n"
            "The colours and the top five are kept in ~/.local/share/" + name + " (beside the\n"
-           "program in a portable copy that has " + RankingFileName.toStdString() + " there); coins saved from the\n"
+           "program in a portable copy that has " + RankingFileName.toStdString()
+           + " there); coins saved from the\n"
            "menu in ~/.config/" + name + "/" + name + ".conf.\n";
 }
