@@ -926,9 +926,8 @@ QImage windowIcon(int size)
 
 // ---------------------------------------------------------------- cursor
 
-// The pointing hand, index finger up, on its grid (32 units). Black
-// outline, white fill, transparent around it. The hotspot is the fingertip,
-// (12, 1).
+// The pointing hand, index finger up, on its grid. Black outline, white
+// fill, transparent around it. The tip of the index finger is the hotspot.
 QImage handCursor(int size)
 {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -939,7 +938,8 @@ QImage handCursor(int size)
     p.scale(s, s);
 
     // Shapes on half-pixel centres so the one-pixel outline stays crisp.
-    QPainterPath hand = roundRect(9.5, 1.5, 5, 16, 2.5);                  // index finger
+    const QPointF tip(HandCursorHotspotX, HandCursorHotspotY);
+    QPainterPath hand = roundRect(tip.x() - 2.5, tip.y() + 0.5, 5, 16, 2.5); // index finger
     hand = hand.united(roundRect(14.5, 10.5, 4, 8, 2));                    // middle
     hand = hand.united(roundRect(18.5, 11.5, 4, 8, 2));                    // ring
     hand = hand.united(roundRect(22.5, 12.5, 4, 8, 2));                    // little
