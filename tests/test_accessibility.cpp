@@ -24,6 +24,7 @@
 #include <QtTest>
 #include <dlfcn.h>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -735,8 +736,9 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), t->Allcoin);
     }
 
-    // Alt held for another key is no lone Alt; while a ranking game has
-    // disabled every menu the keys stay with the table.
+    // Alt held for another key or a click is no lone Alt, also when a
+    // screen reader hands the Alt on after the click; while a ranking game
+    // has disabled every menu the keys stay with the table.
     void menuBarKeysLeftAlone()
     {
         Table t;
@@ -746,6 +748,16 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Down, Qt::AltModifier);
         QTest::keyRelease(window, Qt::Key_Alt);
         QVERIFY(!t->menuBar()->hasFocus());
+        for (bool heldBack : {false, true}) {
+            std::optional<KeysHeldBack> reader;
+            if (heldBack)
+                reader.emplace();
+            QTest::keyPress(window, Qt::Key_Alt);
+            QTest::mouseClick(window, Qt::LeftButton, Qt::AltModifier, t->StopA->mapTo(t.w.get(), QPoint(5, 5)));
+            QTest::keyRelease(window, Qt::Key_Alt);
+            reader.reset();
+            QVERIFY(!t->menuBar()->hasFocus());
+        }
         t->Allcoin->setFocus();
 
         t->ランキングモード_Click();
