@@ -326,9 +326,11 @@ void nameinput::storeName()
     Timer2->setInterval(0);
     Timer3->setInterval(0);
     // The score window follows once the name is in: it shows the ranking
-    // with it. A name that could not be stored is told over it. The wait,
-    // should another copy of the game be changing the ranking, belongs to
-    // the table: this window closes meanwhile.
+    // with it. A name that could not be stored is told over it, with this
+    // window already gone from the screen. The wait, should another copy of
+    // the game be changing the ranking, belongs to the table: this window
+    // closes meanwhile.
+    hide();
     QPointer<QWidget> table = m_table;
     QObject *owner = m_table ? static_cast<QObject *>(m_table) : QCoreApplication::instance();
     writeRankNameWhenFree(rankingFile(), m_made, m_rankSection, name, owner, [table](NameOutcome outcome) {
