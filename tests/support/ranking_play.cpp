@@ -70,6 +70,8 @@ QList<int> nameKeys(const QString &name)
 
 void typeName(nameinput *entry, const QString &name)
 {
+    if (entry->Label1[0]->backColor() != NameEntry::CursorColour)
+        entry->Form_KeyDown(NameEntry::VkReturn); // no cursor yet: Return puts it on "A"
     const QList<int> keys = nameKeys(name);
     for (qsizetype i = 0; i + 1 < keys.size(); ++i)
         entry->Form_KeyDown(keys[i]);

@@ -32,8 +32,8 @@ class QWidget;
 // cursor starting on "A", and then confirm it: Return takes the letter under
 // the cursor, and after the third letter the cursor is on "終".
 QList<int> nameKeys(const QString &name);
-// Types name on entry, its cursor on "A" (as at the first opening in a run),
-// checks that the cursor has reached "終" and confirms.
+// Types name on entry from "A" (where Return first puts the cursor when the
+// entry has none yet), checks that the cursor has reached "終" and confirms.
 void typeName(nameinput *entry, const QString &name);
 
 // Opens the name entry as the ranking check does (over table, which may be
