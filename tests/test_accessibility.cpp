@@ -749,7 +749,7 @@ void TestAccessibility::menuBarWhileKeysAreHeldBack()
     QCOMPARE(QApplication::focusWidget(), t->Allcoin);
 }
 
-// Alt held for another key or a click is no lone Alt, also when a
+// Alt held for another key, a click or a move is no lone Alt, also when a
 // screen reader hands the Alt on after the click; while a ranking game
 // has disabled every menu the keys stay with the table.
 void TestAccessibility::menuBarKeysLeftAlone()
@@ -761,12 +761,21 @@ void TestAccessibility::menuBarKeysLeftAlone()
     QTest::keyClick(window, Qt::Key_Down, Qt::AltModifier);
     QTest::keyRelease(window, Qt::Key_Alt);
     QVERIFY(!t->menuBar()->hasFocus());
+    // Each time a little further, so that the move is one.
+    QPoint onStopA = t->StopA->mapTo(t.w.get(), QPoint(5, 5));
+    // The last of them a click the window manager took for itself.
+    for (QTest::MouseAction mouse : {QTest::MouseClick, QTest::MouseMove, QTest::MousePress})
     for (bool heldBack : {false, true}) {
         std::optional<KeysHeldBack> reader;
         if (heldBack)
             reader.emplace();
         QTest::keyPress(window, Qt::Key_Alt);
-        QTest::mouseClick(window, Qt::LeftButton, Qt::AltModifier, t->StopA->mapTo(t.w.get(), QPoint(5, 5)));
+        QEvent desktopClick(desktopAltClickEvent());
+        if (mouse == QTest::MousePress)
+            QCoreApplication::sendEvent(t.w.get(), &desktopClick);
+        else
+            QTest::mouseEvent(mouse, window, mouse == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              Qt::AltModifier, onStopA += QPoint(1, 0));
         QTest::keyRelease(window, Qt::Key_Alt);
         reader.reset();
         QVERIFY(!t->menuBar()->hasFocus());

@@ -25,6 +25,12 @@ QEvent::Type desktopActivatedEvent()
     return type;
 }
 
+QEvent::Type desktopAltClickEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
 QString programFile(const QString &fileName)
 {
     return QDir(platform().programDir()).filePath(fileName);

@@ -70,6 +70,11 @@ public:
 // The type of the event the game's windows are sent when the window
 // manager has chosen another active window.
 QEvent::Type desktopActivatedEvent();
+// The type of the event the game's windows are sent when a mouse button is
+// pressed with Alt held anywhere on the desktop, also where the window
+// manager takes the click for itself (Alt and a click raise or move a
+// window) and the game never sees it.
+QEvent::Type desktopAltClickEvent();
 
 // The platform in force. The game's start (StartedGame, game/program.cpp)
 // installs a QtPlatform for as long as the game runs; tests install their

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -29,7 +30,10 @@
 // running manager names a window of its own in the root window's
 // _NET_SUPPORTING_WM_CHECK (a window that names itself there too), and the
 // window it has made active in _NET_ACTIVE_WINDOW. Each change of that
-// choice is passed on to the game's windows.
+// choice is passed on to the game's windows, and so is each mouse button
+// pressed with Alt held: the X server tells every button press to a client
+// that asks for the raw input on the root window, also one that the window
+// manager takes for itself.
 class X11WindowManager : public QAbstractNativeEventFilter {
 public:
     explicit X11WindowManager(xcb_connection_t *connection)
@@ -46,6 +50,7 @@ public:
                 xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
             free(attributes);
         }
+        selectRawButtonPresses();
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
@@ -64,17 +69,68 @@ public:
         if (eventType != "xcb_generic_event_t")
             return false;
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            return false;
-        const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-        if (change->window == m_root && change->atom == m_active) {
-            for (QWidget *window : QApplication::topLevelWidgets())
-                QCoreApplication::postEvent(window, new QEvent(desktopActivatedEvent()));
+        switch (event->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (change->window == m_root && change->atom == m_active)
+                tellWindows(desktopActivatedEvent());
+            break;
+        }
+        case XCB_GE_GENERIC: {
+            const auto *generic = reinterpret_cast<const xcb_ge_generic_event_t *>(event);
+            if (m_input != 0 && generic->extension == m_input && generic->event_type == XCB_INPUT_RAW_BUTTON_PRESS
+                && altHeld())
+                tellWindows(desktopAltClickEvent());
+            break;
+        }
+        default:
+            break;
         }
         return false;
     }
 
 private:
+    static void tellWindows(QEvent::Type type)
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QCoreApplication::postEvent(window, new QEvent(type));
+    }
+
+    // The raw button presses of every pointer, asked for beside whatever
+    // else this client has asked of the root window for them.
+    void selectRawButtonPresses()
+    {
+        const xcb_query_extension_reply_t *input = xcb_get_extension_data(m_connection, &xcb_input_id);
+        if (!input || !input->present)
+            return;
+        quint32 bits = XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
+        const xcb_input_xi_get_selected_events_cookie_t cookie = xcb_input_xi_get_selected_events(m_connection, m_root);
+        if (auto *selected = xcb_input_xi_get_selected_events_reply(m_connection, cookie, nullptr)) {
+            for (auto it = xcb_input_xi_get_selected_events_masks_iterator(selected); it.rem; xcb_input_event_mask_next(&it)) {
+                if (it.data->deviceid == XCB_INPUT_DEVICE_ALL_MASTER && it.data->mask_len >= 1)
+                    bits |= xcb_input_event_mask_mask(it.data)[0];
+            }
+            free(selected);
+        }
+        struct {
+            xcb_input_event_mask_t head;
+            quint32 bits;
+        } mask = {{XCB_INPUT_DEVICE_ALL_MASTER, 1}, bits};
+        xcb_input_xi_select_events(m_connection, m_root, 1, &mask.head);
+        m_input = input->major_opcode;
+    }
+
+    // Whether Alt is held now, as the X server has it: a screen reader may
+    // still be holding the key's press back from the game.
+    bool altHeld() const
+    {
+        const xcb_query_pointer_cookie_t cookie = xcb_query_pointer(m_connection, m_root);
+        xcb_query_pointer_reply_t *pointer = xcb_query_pointer_reply(m_connection, cookie, nullptr);
+        const bool held = pointer && (pointer->mask & XCB_MOD_MASK_1);
+        free(pointer);
+        return held;
+    }
+
     xcb_atom_t atom(const char *name) const
     {
         const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(m_connection, false, quint16(strlen(name)), name);
@@ -100,6 +156,7 @@ private:
     xcb_window_t m_root;
     xcb_atom_t m_active;
     xcb_atom_t m_check;
+    quint8 m_input = 0; // the input extension's major opcode, once its raw presses are asked for
 };
 
 QtPlatform::QtPlatform()

@@ -1,5 +1,7 @@
 #include "ui/menu_bar_keys.h"
 
+#include "desktop/platform.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,6 +24,15 @@ MenuBarKeys::MenuBarKeys(QWidget *window, QMenuBar *bar)
 
 bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == desktopAltClickEvent()) {
+        // A click the window manager may have taken for itself; one made
+        // while another window has the keyboard is none of this Alt's.
+        if (watched == m_window && m_window->isActiveWindow()) {
+            m_clickBeforeAlt = !m_altAlone;
+            m_altAlone = false;
+        }
+        return true;
+    }
     switch (event->type()) {
     case QEvent::Show:
         if (watched == m_window && !m_handle && m_window->windowHandle()) {
@@ -35,10 +46,14 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         return !m_handing && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        // A click with Alt held makes it no lone Alt. The click tells
-        // whether Alt was down as it came: a screen reader may still be
-        // holding that Alt's press back, or may not yet have handed on the
-        // release of an Alt let go before the click.
+    case QEvent::MouseMove:
+        // A click with Alt held makes it no lone Alt, and so does a move of
+        // the mouse, as in Qt's own menu bar: a window manager that takes
+        // Alt with a click for itself (to raise or move the window) leaves
+        // the game only the move. The event tells whether Alt was down as
+        // it came: a screen reader may still be holding that Alt's press
+        // back, or may not yet have handed on the release of an Alt let go
+        // before it.
         if (watched == m_handle && (static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier)) {
             m_clickBeforeAlt = !m_altAlone;
             m_altAlone = false;

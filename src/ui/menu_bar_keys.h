@@ -12,8 +12,8 @@
 // Qt's own handling is switched off for the window and the menu bar is
 // toggled once, on the Alt release or the F10 press, in the order the keys
 // reach the window whether held back or not. These keys go no further. A
-// click or another key between an Alt's press and release makes it no lone
-// Alt.
+// click, a move of the mouse or another key between an Alt's press and
+// release makes it no lone Alt.
 
 #include <QObject>
 #include <QPointer>
@@ -39,7 +39,7 @@ private:
     QWidget *m_window;
     QMenuBar *m_bar;
     QPointer<QWindow> m_handle;
-    bool m_altAlone = false;       // Alt is down and no other key or click came since
-    bool m_clickBeforeAlt = false; // a click with Alt held came before that Alt's press
+    bool m_altAlone = false;       // Alt is down and no other key, click or move came since
+    bool m_clickBeforeAlt = false; // a click or move with Alt held came before that Alt's press
     bool m_handing = false;        // toggle() is at work
 };
