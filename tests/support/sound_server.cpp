@@ -2,7 +2,6 @@
 
 #include "helpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QtEndian>
@@ -22,7 +21,6 @@ void endWithTheTest(QProcess &process)
 
 SoundServer::SoundServer()
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
     endWithTheTest(m_server);
     endWithTheTest(m_recorder);
 }
@@ -41,16 +39,14 @@ bool SoundServer::start()
 {
     stop();
     const QString dir = m_dir.path();
-    QFile::remove(m_dir.filePath(QStringLiteral("native")));  // left by a server that was killed
+    const QString socket = m_dir.filePath(QStringLiteral("native"));
+    QFile::remove(socket);  // left by a server that was killed
     // Everything the server keeps or looks up stays in its folder; no
     // session bus is asked, none is started.
     QProcessEnvironment env;
     env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin")));
-    env.insert(QStringLiteral("HOME"), dir + QStringLiteral("/home"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir + QStringLiteral("/home"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir + QStringLiteral("/pulse"));
-    env.insert(QStringLiteral("PULSE_STATE_PATH"), dir + QStringLiteral("/state"));
+    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH"})
+        env.insert(QLatin1String(name), dir);
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + dir + QStringLiteral("/no-bus"));
     m_server.setProcessEnvironment(env);
     m_server.setStandardOutputFile(QProcess::nullDevice());
@@ -59,28 +55,22 @@ bool SoundServer::start()
     // only the modules named here (-n), no real-time scheduling, and an end
     // of its own once no client has been there for a while.
     m_server.start(QStringLiteral("pulseaudio"),
-                   {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=no"),
-                    QStringLiteral("--use-pid-file=no"), QStringLiteral("--exit-idle-time=10"),
-                    QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"),
-                    QStringLiteral("--no-cpu-limit=yes"), QStringLiteral("--resample-method=trivial"),
-                    QStringLiteral("--log-target=stderr"),
-                    QStringLiteral("-L"),
-                    QStringLiteral("module-native-protocol-unix auth-anonymous=1 auth-cookie-enabled=0 socket=")
-                        + m_dir.filePath(QStringLiteral("native")),
-                    QStringLiteral("-L"),
-                    QStringLiteral("module-null-sink sink_name=tivoran_test format=s16le channels=1 rate=%1 norewinds=1")
-                        .arg(kRate)});
-    if (!m_server.waitForStarted()) {
-        m_why = QStringLiteral("pulseaudio: ") + m_server.errorString();
-        return false;
-    }
-    if (!QTest::qWaitFor([&] { return QFile::exists(m_dir.filePath(QStringLiteral("native")))
-                                      || m_server.state() != QProcess::Running; },
-                         kPatienceMs)
+                   QStringLiteral("-n --daemonize=no --system=no --use-pid-file=no --exit-idle-time=10 --realtime=no "
+                                  "--high-priority=no --no-cpu-limit=yes --resample-method=trivial --log-target=stderr")
+                           .split(QLatin1Char(' '))
+                       << QStringLiteral("-L")
+                       << QStringLiteral("module-native-protocol-unix auth-anonymous=1 auth-cookie-enabled=0 socket=")
+                              + socket
+                       << QStringLiteral("-L")
+                       << QStringLiteral("module-null-sink sink_name=tivoran_test format=s16le channels=1 rate=%1 "
+                                         "norewinds=1").arg(kRate));
+    if (!m_server.waitForStarted()
+        || !QTest::qWaitFor([&] { return QFile::exists(socket) || m_server.state() != QProcess::Running; }, kPatienceMs)
         || m_server.state() != QProcess::Running) {
         QFile log(m_dir.filePath(QStringLiteral("server.log")));
         log.open(QIODevice::ReadOnly);
-        m_why = QStringLiteral("pulseaudio did not come up: ") + QString::fromLocal8Bit(log.readAll());
+        m_why = QStringLiteral("pulseaudio did not come up: ") + m_server.errorString() + QLatin1Char(' ')
+                + QString::fromLocal8Bit(log.readAll());
         stop();
         return false;
     }
@@ -89,14 +79,13 @@ bool SoundServer::start()
     // milliseconds ahead and what it plays arrives here at once.
     m_recorder.setStandardErrorFile(QProcess::nullDevice());
     m_recorder.start(QStringLiteral("parec"),
-                     {QStringLiteral("--server=") + address(), QStringLiteral("--device=tivoran_test.monitor"),
-                      QStringLiteral("--raw"), QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                      QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=10")});
+                     QStringLiteral("--device=tivoran_test.monitor --raw --format=s16le --channels=1 --rate=%1 "
+                                    "--latency-msec=10").arg(kRate).split(QLatin1Char(' '))
+                         << QStringLiteral("--server=") + address());
     m_samples.clear();
     m_pending.clear();
-    if (!m_recorder.waitForStarted()
-        || !QTest::qWaitFor([&] { return !recording().isEmpty() || m_recorder.state() != QProcess::Running; },
-                            kPatienceMs)
+    if (!QTest::qWaitFor([&] { return !recording().isEmpty() || m_recorder.state() == QProcess::NotRunning; },
+                         kPatienceMs)
         || recording().isEmpty()) {
         m_why = QStringLiteral("parec did not record: ") + m_recorder.errorString();
         stop();

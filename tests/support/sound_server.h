@@ -35,6 +35,7 @@ public:
     QString why() const { return m_why; }
 
     QString address() const;
+    qint64 serverPid() const { return m_server.processId(); }
     // What the sink has played since the recorder started or the last
     // clearRecording(), scaled to -1..1.
     const QList<double> &recording();
