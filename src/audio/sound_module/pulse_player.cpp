@@ -107,7 +107,13 @@ void PulsePlayer::run()
     connectToServer();
     while (!m_quit) {
         serve();
-        if (pa_mainloop_iterate(m_loop, 1, nullptr) < 0)
+        if (pa_mainloop_prepare(m_loop, -1) < 0)
+            break;
+        // Getting ready to wait empties the wake-up pipe: a request made
+        // since serve() looked would wait for the server's next word.
+        if (m_quit || m_retry || m_request != m_seen)
+            pa_mainloop_wakeup(m_loop);
+        if (pa_mainloop_poll(m_loop) < 0 || pa_mainloop_dispatch(m_loop) < 0)
             break;
     }
     endStream();
@@ -170,6 +176,7 @@ void PulsePlayer::serve()
         connectToServer();
 
     const quint64 request = m_request;
+    m_seen = request;
     if (m_server == Server::Missing) {
         soundEnded(request);  // a request made as the server went away
         return;

@@ -66,6 +66,7 @@ private:
     pa_stream *m_stream = nullptr;
     quint64 m_streamRequest = 0;
     quint64 m_served = 0;  // the number of the last request acted on
+    quint64 m_seen = 0;    // the request as serve() last found it
 
     std::thread m_thread;
 };
