@@ -73,9 +73,14 @@ int PulsePlayer::play(int id)
         qCWarning(lcSound) << "sound" << id << "not played: its data are damaged";
         return 0;
     }
-    if (m_server == Server::Missing) {
-        m_retry = true;
-        wake();
+    // While a server that was missing is looked for again, the sounds asked
+    // for meanwhile are not kept: they might come long after their moment.
+    const Server server = m_server;
+    if (server == Server::Missing || server == Server::Retrying) {
+        if (server == Server::Missing) {
+            m_retry = true;
+            wake();
+        }
         qCWarning(lcSound) << "sound" << id << "not played: no sound server";
         return 0;
     }
@@ -104,7 +109,7 @@ void PulsePlayer::wake()
 
 void PulsePlayer::run()
 {
-    connectToServer();
+    connectToServer(Server::Connecting);
     while (!m_quit) {
         serve();
         if (pa_mainloop_prepare(m_loop, -1) < 0)
@@ -124,9 +129,9 @@ void PulsePlayer::run()
     }
 }
 
-void PulsePlayer::connectToServer()
+void PulsePlayer::connectToServer(Server state)
 {
-    m_server = Server::Connecting;
+    m_server = state;
     pa_proplist *properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, TIVORAN_APP_ID);
     pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, TIVORAN_APP_ID);
@@ -173,11 +178,11 @@ void PulsePlayer::serve()
         m_contextGone = false;
     }
     if (!m_context && m_retry.exchange(false))
-        connectToServer();
+        connectToServer(Server::Retrying);
 
     const quint64 request = m_request;
     m_seen = request;
-    if (m_server == Server::Missing) {
+    if (m_server == Server::Missing || m_server == Server::Retrying) {
         soundEnded(request);  // a request made as the server went away
         return;
     }

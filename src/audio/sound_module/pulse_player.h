@@ -34,13 +34,15 @@ public:
     bool isLoading() const override;
 
 private:
-    enum class Server { Connecting, Ready, Missing };
+    // Connecting is the first attempt: a sound asked for meanwhile plays
+    // once the player is connected. Retrying is a later one.
+    enum class Server { Connecting, Ready, Missing, Retrying };
 
     void wake();
 
     // The sound thread's work.
     void run();
-    void connectToServer();
+    void connectToServer(Server state);
     void serve();
     void contextChanged();
     void startStream(quint64 request);
