@@ -13,9 +13,8 @@
 //
 // The time from play() to the first sample at the sink is taken on one
 // clock (CLOCK_MONOTONIC) by both processes: the measuring process notes
-// when it called play(), the comparing one when the sound's first loud
-// sample reached the sink's monitor, counted back from the moment its
-// piece of the recording arrived.
+// when it called play(), the comparing one when the piece of the sink's
+// recording that holds the sound's first loud sample arrived.
 
 #include "audio/sound_player.h"
 #include "sound_server.h"
@@ -189,7 +188,6 @@ struct Figures {
 // What the sink's monitor brought in, piece by piece.
 struct Piece {
     qint64 arrived;
-    qsizetype samples;
     qsizetype firstLoud;  // -1 when the piece is quiet
 };
 
@@ -213,16 +211,16 @@ int compare(int runs, int plays, const QString &oldDir, const QString &newDir)
             if (std::abs(heard[i]) > 0.02)
                 loud = i;
         }
-        pieces.push_back({now, heard.size(), loud});
+        pieces.push_back({now, loud});
         server.clearRecording();
     });
     listen.start(1);
 
-    // The moment the first loud sample after `asked` reached the sink.
+    // When the first loud sample after `asked` came out of the sink.
     const auto heardAfter = [&](qint64 asked) -> double {
         for (const Piece &p : pieces) {
             if (p.arrived >= asked && p.firstLoud >= 0)
-                return double(p.arrived - asked) / 1e6 - double(p.samples - p.firstLoud) * 1e3 / SoundServer::kRate;
+                return double(p.arrived - asked) / 1e6;
         }
         return NAN;
     };

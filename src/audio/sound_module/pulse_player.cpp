@@ -20,10 +20,10 @@ Q_LOGGING_CATEGORY(lcSound, "tivoran.sound", QtCriticalMsg)
 // What the desktop's mixer shows for each sound.
 constexpr const char *kStreamNames[SoundPlayer::kSoundCount] = {"bet accepted", "winning line", "reel stopped"};
 
-// How far ahead of the loudspeaker the server may mix a sound: short, so a
-// sound starts at once, yet long enough that a busy machine does not
-// break it up.
-constexpr pa_usec_t kLatencyUs = 25'000;
+// How far ahead of the loudspeaker the server mixes while a sound plays:
+// a new sound starts at once all the same (the server rewrites what it
+// mixed ahead), and the server and the player wake up seldom.
+constexpr pa_usec_t kLatencyUs = 100'000;
 
 constexpr quint64 kSoundBits = 0xff;
 
