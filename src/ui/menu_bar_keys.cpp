@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QWidget>
 #include <QWindow>
+
+#include <utility>
 
 MenuBarKeys::MenuBarKeys(QWidget *window, QMenuBar *bar)
     : QObject(window)
@@ -30,12 +33,23 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         // The shortcut check of an Alt press is what starts Qt's own
         // handling of a lone Alt; it never sees one here.
         return !m_handing && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // A click with Alt held makes it no lone Alt. The click tells
+        // whether Alt was down as it came: a screen reader may still be
+        // holding that Alt's press back, or may not yet have handed on the
+        // release of an Alt let go before the click.
+        if (watched == m_handle && (static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier)) {
+            m_clickBeforeAlt = !m_altAlone;
+            m_altAlone = false;
+        }
+        break;
     case QEvent::KeyPress:
         if (watched == m_handle) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Alt) {
                 if (!key->isAutoRepeat())
-                    m_altAlone = true;
+                    m_altAlone = !std::exchange(m_clickBeforeAlt, false);
                 break;
             }
             m_altAlone = false;
@@ -47,10 +61,12 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::KeyRelease:
-        if (watched == m_handle && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt && m_altAlone) {
-            m_altAlone = false;
-            toggle();
-            return true;
+        if (watched == m_handle && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt) {
+            m_clickBeforeAlt = false;
+            if (std::exchange(m_altAlone, false)) {
+                toggle();
+                return true;
+            }
         }
         break;
     default:
