@@ -5,7 +5,7 @@
 # package manager holds the lock, and says what failed when the packages
 # cannot be fetched.
 set -eu
-PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libxcb1-dev libxcb-xinput-dev fonts-noto-cjk fonts-liberation2 ${EXTRA_PACKAGES:-}"
+PACKAGES="cmake ninja-build g++ qt6-base-dev libpulse-dev pkgconf qt6-translations-l10n libgl-dev libxcb1-dev libxcb-xinput-dev fonts-noto-cjk fonts-liberation2 ${EXTRA_PACKAGES:-}"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

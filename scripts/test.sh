@@ -11,7 +11,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
-EXTRA_PACKAGES="clang-14 libclang-rt-14-dev desktop-file-utils appstream debhelper lintian ${EXTRA_PACKAGES:-}" \
+EXTRA_PACKAGES="clang-14 libclang-rt-14-dev desktop-file-utils appstream debhelper lintian pulseaudio pulseaudio-utils ${EXTRA_PACKAGES:-}" \
     sh scripts/setup.sh
 started=$(date +%s)
 step() {

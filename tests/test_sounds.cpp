@@ -3,24 +3,27 @@
 
 #include "fake_platform.h"
 #include "helpers.h"
+#include "sound_server.h"
 #include "audio/playwave.h"
+#include "audio/sound_module/wave_data.h"
 #include "audio/sound_player.h"
 #include "game/qt_platform.h"
 
-#include <QAudioFormat>
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QMutex>
+#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QWaveDecoder>
 #include <QtTest>
 
 #include <algorithm>
 #include <climits>
 #include <memory>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -77,10 +80,6 @@ QList<double> samples(const QByteArray &file, const Chunk &data, int bits)
     return out;
 }
 
-// The player the game uses: made by the sound module beside the program,
-// with its sounds read. Qt reads them on a thread of its own; a test that
-// ended while a read was under way would leave that thread's objects to the
-// process exit.
 // The player of the sound module in dir, or null when there is none.
 std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
 {
@@ -88,6 +87,8 @@ std::unique_ptr<SoundPlayer> loadSoundPlayer(const QString &dir)
     return std::unique_ptr<SoundPlayer>(create ? create() : nullptr);
 }
 
+// The player the game uses: made by the sound module beside the program,
+// with its sounds read.
 std::unique_ptr<SoundPlayer> loadedPlayer()
 {
     std::unique_ptr<SoundPlayer> player = loadSoundPlayer(QCoreApplication::applicationDirPath());
@@ -96,21 +97,133 @@ std::unique_ptr<SoundPlayer> loadedPlayer()
     return player;
 }
 
+// Sound id as the test's sound server plays it: at the server's rate, each
+// sample held until the next, as the server converts it.
+QList<double> atServerRate(int id)
+{
+    const QByteArray file = soundFile(id);
+    const QList<Chunk> list = chunks(file);
+    const int rate = int(u32(file, list.first().body + 4));
+    const QList<double> played = samples(file, list.last(), u16(file, list.first().body + 14));
+    QList<double> out;
+    for (qsizetype i = 0; i < played.size() * SoundServer::kRate / rate; ++i)
+        out.append(played[i * rate / SoundServer::kRate]);
+    return out;
+}
+
+// Louder than a quiet recording: where a sound is heard.
+constexpr double kHeard = 0.02;
+// How far a recorded sample may lie from the one played.
+constexpr double kTolerance = 0.005;
+
+qsizetype firstHeard(const QList<double> &s, qsizetype from)
+{
+    for (qsizetype i = from; i < s.size(); ++i) {
+        if (std::abs(s[i]) > kHeard)
+            return i;
+    }
+    return -1;
+}
+
+double loudest(const QList<double> &s, qsizetype from, qsizetype to)
+{
+    double peak = 0;
+    for (qsizetype i = from; i < to; ++i)
+        peak = std::max(peak, std::abs(s[i]));
+    return peak;
+}
+
+// How many samples of sound the recording follows from `at` on.
+qsizetype followed(const QList<double> &recording, qsizetype at, const QList<double> &sound)
+{
+    qsizetype n = 0;
+    while (n < sound.size() && at + n < recording.size() && std::abs(recording[at + n] - sound[n]) <= kTolerance)
+        ++n;
+    return n;
+}
+
+// Where the recording, from `from` on, takes up sound and follows at least
+// `length` samples of it; -1 while it does not.
+qsizetype findSound(const QList<double> &recording, qsizetype from, const QList<double> &sound, qsizetype length)
+{
+    const qsizetype onset = firstHeard(sound, 0);
+    for (qsizetype heard = firstHeard(recording, from); heard >= 0; heard = firstHeard(recording, heard + 1)) {
+        for (qsizetype at = std::max<qsizetype>(heard - onset - 2, 0); at <= heard - onset + 2; ++at) {
+            if (followed(recording, at, sound) >= std::min(length, sound.size()))
+                return at;
+        }
+    }
+    return -1;
+}
+
+// Waits for sound to be heard whole after `from`, and a fifth of a second
+// after it; where it starts, or -1 when it never is.
+qsizetype awaitWhole(SoundServer &server, qsizetype from, const QList<double> &sound)
+{
+    qsizetype at = -1;
+    const bool heard = QTest::qWaitFor([&] {
+        at = findSound(server.recording(), from, sound, sound.size());
+        return at >= 0 && server.recording().size() >= at + sound.size() + SoundServer::kRate / 5;
+    }, kPatienceMs);
+    return heard ? at : -1;
+}
+
+// The lines the player logs, from whichever thread.
+QMutex g_logMutex;
+QStringList g_soundLog;
+QtMessageHandler g_previousHandler = nullptr;
+
+void keepSoundLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (context.category && QLatin1String(context.category) == QLatin1String("tivoran.sound")) {
+        const QMutexLocker lock(&g_logMutex);
+        g_soundLog.append(text);
+    } else if (g_previousHandler) {
+        g_previousHandler(type, context, text);
+    }
+}
+
 }  // namespace
 
 class TestSounds : public QObject {
     Q_OBJECT
 
+    SoundServer m_server;
+
 private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
     void waveFiles_data();
     void waveFiles();
+    void damagedWaveFilesAreRefused_data();
+    void damagedWaveFilesAreRefused();
+    void eachSoundIsHeard_data();
+    void eachSoundIsHeard();
+    void newSoundCutsThePlayingOne_data();
+    void newSoundCutsThePlayingOne();
+    void soundsComeAndGoWithTheServer();
     void playWaveForwardsToThePlatform();
     void missingOrDamagedModuleIsSilence();
     void desktopLoadsTheSoundsWhileTheGameGoesOn();
     void playerIgnoresUnknownIds();
+    void playerReturnsAtOnceAndShowsNothing_data();
     void playerReturnsAtOnceAndShowsNothing();
     void newSoundReplacesThePlayingOne();
 };
+
+// Every player of these tests plays to a sound server of their own, and
+// the tests hear what it plays.
+void TestSounds::initTestCase()
+{
+    QVERIFY2(m_server.start(), qPrintable(m_server.why()));
+    qputenv("PULSE_SERVER", m_server.address().toUtf8());
+    g_previousHandler = qInstallMessageHandler(keepSoundLog);
+}
+
+void TestSounds::cleanupTestCase()
+{
+    qInstallMessageHandler(g_previousHandler);
+}
 
 void TestSounds::waveFiles_data()
 {
@@ -169,17 +282,14 @@ void TestSounds::waveFiles()
     // The data chunk closes the file: nothing missing, nothing trailing.
     QCOMPARE(data.body + qsizetype(data.size) + (data.size & 1), file.size());
 
-    QByteArray copy = file;
-    QBuffer buffer(&copy);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QWaveDecoder reader(&buffer);
-    QVERIFY(reader.open(QIODevice::ReadOnly));
-    const QAudioFormat format = reader.audioFormat();
-    QVERIFY(format.isValid());
-    QCOMPARE(format.sampleRate(), rate);
-    QCOMPARE(format.channelCount(), 1);
-    QCOMPARE(format.sampleFormat(), bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    QCOMPARE(reader.size(), qint64(sampleCount) * bits / 8);
+    // The sound module's reader, which hands them to the sound server,
+    // reads them alike.
+    const std::optional<WaveData> wave = readWave(file);
+    QVERIFY(wave);
+    QCOMPARE(wave->rate, rate);
+    QCOMPARE(wave->channels, 1);
+    QCOMPARE(wave->bits, bits);
+    QCOMPARE(wave->samples, file.mid(data.body, data.size));
 
     const QList<double> s = samples(file, data, bits);
     QCOMPARE(s.size(), sampleCount);
@@ -209,6 +319,140 @@ void TestSounds::waveFiles()
         tailSquares += s[i] * s[i];
     const double tailRms = std::sqrt(tailSquares / tail);
     QVERIFY2(tailRms < 0.1 * rms, qPrintable(QStringLiteral("tail rms %1 of %2").arg(tailRms).arg(rms)));
+}
+
+void TestSounds::damagedWaveFilesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    // Sound 1: its format from byte 20 on, the data chunk's header at 48.
+    const QByteArray good = soundFile(1);
+    const auto patched = [&](qsizetype at, const QByteArray &bytes) {
+        return QByteArray(good).replace(at, bytes.size(), bytes);
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not RIFF") << patched(0, "RIFX");
+    QTest::newRow("compressed") << patched(20, QByteArray("\x02\x00", 2));
+    QTest::newRow("three channels") << patched(22, QByteArray("\x03\x00", 2));
+    QTest::newRow("24-bit") << patched(32, QByteArray("\x03\x00\x18\x00", 4));
+    QTest::newRow("data without format") << patched(12, "junk");
+    QTest::newRow("chunk past the end") << patched(16, QByteArray("\xff\xff\xff\x7f", 4));
+    QTest::newRow("data cut short") << good.left(good.size() - 1);
+    QTest::newRow("half a sample") << patched(52, QByteArray("\x01\x00\x00\x00", 4)).left(57);
+}
+
+// What the sound module cannot play it refuses whole, reading nothing
+// outside the file: no noise, no crash.
+void TestSounds::damagedWaveFilesAreRefused()
+{
+    QFETCH(QByteArray, file);
+    QVERIFY(!readWave(file));
+}
+
+// Each sound reaches the sound server whole, sample for sample as in its
+// file, and then the sink is silent again.
+void TestSounds::eachSoundIsHeard_data()
+{
+    waveFiles_data();
+}
+
+void TestSounds::eachSoundIsHeard()
+{
+    QFETCH(int, id);
+    const QList<double> sound = atServerRate(id);
+    const std::unique_ptr<SoundPlayer> player = loadedPlayer();
+    QVERIFY(player);
+    m_server.clearRecording();
+    QCOMPARE(player->play(id), 1);
+    QVERIFY(player->isPlaying(id));
+    const qsizetype at = awaitWhole(m_server, 0, sound);
+    QVERIFY2(at >= 0, "not heard as it was played");
+    const QList<double> &recording = m_server.recording();
+    QVERIFY(loudest(recording, 0, at) <= kTolerance);
+    QVERIFY(loudest(recording, at + sound.size(), recording.size()) <= kTolerance);
+    QTRY_VERIFY_WITH_TIMEOUT(!player->isPlaying(id), kPatienceMs);
+    qInfo("sound %d heard at the sink: %lld samples at %d Hz, each within %.3f of the file's", id,
+          qlonglong(sound.size()), SoundServer::kRate, kTolerance);
+}
+
+void TestSounds::newSoundCutsThePlayingOne_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::newRow("a bet cuts a win") << 2 << 1;
+    QTest::newRow("a stop cuts a win") << 2 << 3;
+    QTest::newRow("a win starts again") << 2 << 2;
+}
+
+// A tenth of a second into the first sound the second is asked for: the
+// first stops there and the second is heard whole, alone, and nothing of
+// the first comes after it.
+void TestSounds::newSoundCutsThePlayingOne()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    const QList<double> cut = atServerRate(first);
+    const QList<double> next = atServerRate(second);
+    const std::unique_ptr<SoundPlayer> player = loadedPlayer();
+    QVERIFY(player);
+    m_server.clearRecording();
+    QCOMPARE(player->play(first), 1);
+    qsizetype start = -1;
+    QTRY_VERIFY_WITH_TIMEOUT((start = findSound(m_server.recording(), 0, cut, SoundServer::kRate / 10)) >= 0,
+                             kPatienceMs);
+    QCOMPARE(player->play(second), 1);
+    QVERIFY(player->isPlaying(second));
+    QCOMPARE(player->isPlaying(first), first == second);
+
+    const qsizetype again = awaitWhole(m_server, start + SoundServer::kRate / 10, next);
+    QVERIFY2(again >= 0, "the second sound not heard as it was played");
+    const QList<double> &recording = m_server.recording();
+    const qsizetype heard = followed(recording, start, cut);
+    QVERIFY2(heard < cut.size(), "the first sound played to its end");
+    QVERIFY(start + heard <= again && loudest(recording, start + heard, again) <= kTolerance);
+    QVERIFY(loudest(recording, again + next.size(), recording.size()) <= kTolerance);
+    QTRY_VERIFY_WITH_TIMEOUT(!player->isPlaying(second), kPatienceMs);
+    QVERIFY(!player->isPlaying(first));
+}
+
+// Without a sound server the game plays on silently: play() answers 0 and
+// says why in the log. A server that comes later is found by the next
+// sounds, and one that goes away takes its sound with it.
+void TestSounds::soundsComeAndGoWithTheServer()
+{
+    SoundServer later;
+    const QByteArray usual = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", later.address().toUtf8());
+    QLoggingCategory::setFilterRules(QStringLiteral("tivoran.sound.warning=true"));
+    const auto restore = qScopeGuard([&] {
+        QLoggingCategory::setFilterRules(QString());
+        qputenv("PULSE_SERVER", usual);
+    });
+    const auto logged = [] {
+        const QMutexLocker lock(&g_logMutex);
+        return std::exchange(g_soundLog, {});
+    };
+
+    const std::unique_ptr<SoundPlayer> player = loadedPlayer();
+    QVERIFY(player);
+    logged();
+    QTRY_COMPARE_WITH_TIMEOUT(player->play(1), 0, kPatienceMs);
+    QVERIFY(!player->isPlaying(1));
+    QVERIFY(logged().contains(QStringLiteral("sound 1 not played: no sound server")));
+
+    QVERIFY2(later.start(), qPrintable(later.why()));
+    QTRY_COMPARE_WITH_TIMEOUT(player->play(3), 1, kPatienceMs);
+    const QList<double> stop = atServerRate(3);
+    QTRY_VERIFY_WITH_TIMEOUT(findSound(later.recording(), 0, stop, stop.size()) >= 0, kPatienceMs);
+
+    const QList<double> win = atServerRate(2);
+    later.clearRecording();
+    QCOMPARE(player->play(2), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(findSound(later.recording(), 0, win, SoundServer::kRate / 10) >= 0, kPatienceMs);
+    later.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!player->isPlaying(2), kPatienceMs);
+    logged();
+    QTRY_COMPARE_WITH_TIMEOUT(player->play(1), 0, kPatienceMs);
+    QVERIFY(logged().contains(QStringLiteral("sound 1 not played: no sound server")));
 }
 
 void TestSounds::playWaveForwardsToThePlatform()
@@ -290,8 +534,26 @@ void TestSounds::playerIgnoresUnknownIds()
     QCOMPARE(player.isPlaying(2), started != 0);
 }
 
+void TestSounds::playerReturnsAtOnceAndShowsNothing_data()
+{
+    QTest::addColumn<bool>("serverAnswers");
+    QTest::newRow("server answers") << true;
+    QTest::newRow("server hangs") << false;
+}
+
+// Nothing the sound server does holds up the game: not even a server that
+// takes the connection and never answers.
 void TestSounds::playerReturnsAtOnceAndShowsNothing()
 {
+    QFETCH(bool, serverAnswers);
+    SoundServer hanging;
+    const QByteArray usual = qgetenv("PULSE_SERVER");
+    if (!serverAnswers) {
+        QVERIFY2(hanging.start(), qPrintable(hanging.why()));
+        hanging.freeze();
+        qputenv("PULSE_SERVER", hanging.address().toUtf8());
+    }
+    const auto restore = qScopeGuard([&] { qputenv("PULSE_SERVER", usual); });
     const std::unique_ptr<SoundPlayer> loaded = loadedPlayer();
     QVERIFY(loaded);
     SoundPlayer &player = *loaded;
@@ -307,7 +569,7 @@ void TestSounds::playerReturnsAtOnceAndShowsNothing()
         for (int id = 1; id <= 3; ++id) {
             QElapsedTimer timer;
             timer.start();
-            player.play(id);
+            QCOMPARE(player.play(id), 1);
             quickest[id - 1] = std::min(quickest[id - 1], timer.elapsed());
         }
     }

@@ -181,7 +181,7 @@ MAKERS = {'BetAccepted': coin_in, 'WinningLine': fanfare, 'ReelStopped': reel_st
 def game_sounds(here):
     """(name, file) of each sound src/audio/sounds.def names, in its order."""
     with open(os.path.join(here, '..', 'src', 'audio', 'sounds.def'), encoding='utf-8') as f:
-        sounds = re.findall(r'^TIVORAN_SOUND\((\w+), *(\w+)\)', f.read(), re.MULTILINE)
+        sounds = re.findall(r'^TIVORAN_SOUND\((\w+), *(\w+),', f.read(), re.MULTILINE)
     if not sounds:
         sys.exit('src/audio/sounds.def names no sound')
     return sounds

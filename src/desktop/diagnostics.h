@@ -6,6 +6,10 @@
 
 #include <QLoggingCategory>
 
+// The categories' names, for the sound module too, which defines its own.
+inline constexpr char FilesLogCategory[] = "tivoran.files";
+inline constexpr char SoundLogCategory[] = "tivoran.sound";
+
 // Files the game could not read, write or hand to the desktop.
 Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 // Sounds that could not be loaded or played.
