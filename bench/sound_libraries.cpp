@@ -33,9 +33,9 @@
 #include <pulse/pulseaudio.h>
 
 #include <array>
-#include <map>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
