@@ -17,19 +17,16 @@
 // recording that holds the sound's first loud sample arrived.
 
 #include "audio/sound_player.h"
-#include "sound_server.h"
+#include "sink_listener.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <dirent.h>
 #include <map>
 #include <memory>
@@ -39,34 +36,6 @@
 #include <vector>
 
 namespace {
-
-qint64 monoNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return qint64(t.tv_sec) * 1000000000LL + t.tv_nsec;
-}
-
-double quantile(std::vector<double> v, double q)
-{
-    if (v.empty())
-        return NAN;
-    std::sort(v.begin(), v.end());
-    return v[size_t(std::lround(q * double(v.size() - 1)))];
-}
-
-double median(const std::vector<double> &v)
-{
-    return quantile(v, 0.5);
-}
-
-// Runs the event loop for ms milliseconds, as the game's would run.
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 long rssKiB()
 {
@@ -185,45 +154,12 @@ struct Figures {
     int started = 0, asked = 0, unheard = 0;
 };
 
-// What the sink's monitor brought in, piece by piece.
-struct Piece {
-    qint64 arrived;
-    qsizetype firstLoud;  // -1 when the piece is quiet
-};
-
 int compare(int runs, int plays, const QString &oldDir, const QString &newDir)
 {
     SoundServer server;
-    if (!server.start()) {
-        std::fprintf(stderr, "%s\n", qPrintable(server.why()));
+    if (!startServerForPlayers(server))
         return 1;
-    }
-    qputenv("PULSE_SERVER", server.address().toUtf8());
-    std::vector<Piece> pieces;
-    QTimer listen;
-    QObject::connect(&listen, &QTimer::timeout, [&] {
-        const QList<double> &heard = server.recording();
-        if (heard.isEmpty())
-            return;
-        const qint64 now = monoNs();
-        qsizetype loud = -1;
-        for (qsizetype i = 0; i < heard.size() && loud < 0; ++i) {
-            if (std::abs(heard[i]) > 0.02)
-                loud = i;
-        }
-        pieces.push_back({now, loud});
-        server.clearRecording();
-    });
-    listen.start(1);
-
-    // When the first loud sample after `asked` came out of the sink.
-    const auto heardAfter = [&](qint64 asked) -> double {
-        for (const Piece &p : pieces) {
-            if (p.arrived >= asked && p.firstLoud >= 0)
-                return double(p.arrived - asked) / 1e6;
-        }
-        return NAN;
-    };
+    SinkListener sink(server);
 
     std::map<QString, Figures> figures;
     for (int run = 0; run < runs; ++run) {
@@ -247,7 +183,7 @@ int compare(int runs, int plays, const QString &oldDir, const QString &newDir)
             for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
                 const QList<QByteArray> w = line.split(' ');
                 if (w.size() == 5 && w[0] == "play") {
-                    const double latency = heardAfter(w[2].toLongLong());
+                    const double latency = sink.heardAfter(w[2].toLongLong());
                     f.call.push_back(w[3].toDouble() / 1e6);
                     f.asked++;
                     f.started += w[4].toInt() != 0;
@@ -272,7 +208,7 @@ int compare(int runs, int plays, const QString &oldDir, const QString &newDir)
                         f.serverCpu.push_back(v);
                 }
             }
-            pieces.clear();
+            sink.clear();
         }
     }
 
