@@ -22,6 +22,7 @@
 // table; bench/sound_libraries.sh adds the package rows.
 
 #include "audio/sound_module/wave_data.h"
+#include "audio/sounds.h"
 #include "sink_listener.h"
 
 #include <QCoreApplication>
@@ -210,7 +211,7 @@ int run(int plays, const QString &soundsDir)
 {
     std::array<Sound, 4> sounds;
     for (int id : {1, 3}) {
-        const QString path = QDir(soundsDir).absoluteFilePath(QStringLiteral("sound%1.wav").arg(id));
+        const QString path = QDir(soundsDir).absoluteFilePath(QStringLiteral("%1.wav").arg(QLatin1String(SoundFiles[id - 1])));
         QFile file(path);
         const auto wave = file.open(QIODevice::ReadOnly) ? readWave(file.readAll()) : std::nullopt;
         if (!wave) {

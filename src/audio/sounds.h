@@ -4,7 +4,7 @@
 
 #include <QString>
 
-enum Sound : int {
+enum GameSound : int {
     NoSound = 0,
 #define TIVORAN_SOUND(name, file, what) Sound##name,
 #include "audio/sounds.def"
