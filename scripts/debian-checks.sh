@@ -83,7 +83,7 @@ mkdir -p "$work"
 # /dev/shm mounted, in a mount and process namespace of its own: the
 # mounts, and any process left running in the root, end with it.
 with_root() {
-    dir=$1
+    local dir="$1"
     shift
     unshare --mount --pid --fork --kill-child -- sh -eu -c '
         dir=$1; shift
@@ -99,7 +99,7 @@ with_root() {
 
 # Runs a command inside ROOT, as root.
 in_root() {
-    dir=$1
+    local dir="$1"
     shift
     with_root "$dir" chroot "$dir" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
         LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
@@ -119,9 +119,7 @@ remove_root() {
 # updates and its security updates. Each variant is fetched once per run of
 # this script and copied for each check.
 fresh_root() {
-    variant=$1
-    dir=$2
-    base="$work/base-$variant"
+    local variant="$1" dir="$2" base="$work/base-$1"
     if [ ! -f "$base.done" ]; then
         remove_root "$base"
         rm -f "$base.done"
@@ -193,7 +191,7 @@ build_epoch() {
 # A buildd root with the source package in /build and its Build-Depends
 # installed by apt-get build-dep, as Debian's build machines have it.
 build_root() {
-    root=$1
+    local root="$1"
     fresh_root buildd "$root"
     mkdir -p "$root/build"
     unpack_source "$root/build/tivoran-${version%-*}"
