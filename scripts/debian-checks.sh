@@ -114,12 +114,12 @@ remove_root() {
     rm -rf "$1"
 }
 
-# A fresh Debian 12 root of the debootstrap variant (minbase or buildd) in
-# DIR, with the sources of an ordinary Debian 12 system: the release, its
-# updates and its security updates. Each variant is fetched once per run of
-# this script and copied for each check.
-fresh_root() {
-    local variant="$1" dir="$2" base="$work/base-$1"
+# A Debian 12 root of the debootstrap variant (minbase or buildd) in
+# build-checks/base-VARIANT, with the sources of an ordinary Debian 12
+# system: the release, its updates and its security updates. Each variant
+# is fetched once per run of this script, and only ever copied.
+base_root() {
+    local variant="$1" base="$work/base-$1"
     if [ ! -f "$base.done" ]; then
         remove_root "$base"
         rm -f "$base.done"
@@ -137,8 +137,13 @@ EOF
         in_root "$base" apt-get clean
         touch "$base.done"
     fi
-    remove_root "$dir"
-    cp -a "$base" "$dir"
+}
+
+# A fresh copy of the base root of VARIANT in DIR.
+fresh_root() {
+    base_root "$1"
+    remove_root "$2"
+    cp -a "$work/base-$1" "$2"
 }
 
 # xvfb-run -a in a root picks the first display number whose lock file the
@@ -172,14 +177,18 @@ check_autopkgtest() {
 }
 
 check_piuparts() {
-    root="$work/piuparts-root"
-    fresh_root minbase "$root"
+    # piuparts copies the base root and mounts what it needs there itself.
+    base_root minbase
     mkdir -p "$work/piuparts-tmp"
-    with_root "$root" piuparts --no-upgrade-test --distribution="$suite" \
+    unshare --mount --pid --fork --kill-child -- piuparts --no-upgrade-test --distribution="$suite" \
         --mirror="$MIRROR main" --extra-repo="deb $MIRROR $suite-updates main" \
         --extra-repo="deb $SECURITY_MIRROR $suite-security main" \
-        --existing-chroot="$root" --tmpdir="$work/piuparts-tmp" "$deb"
-    remove_root "$root"
+        --existing-chroot="$work/base-minbase" --tmpdir="$work/piuparts-tmp" "$deb" \
+        > "$work/piuparts.log" 2>&1 || {
+        tail -40 "$work/piuparts.log"
+        return 1
+    }
+    tail -4 "$work/piuparts.log"
 }
 
 # The ordinary build's SOURCE_DATE_EPOCH, as its .buildinfo records it:
@@ -229,7 +238,7 @@ check_reprotest() {
     in_root "$root" useradd --create-home tivoran-build2
     [ -e "$root/dev/fuse" ] || mknod -m 0666 "$root/dev/fuse" c 10 229
     in_root "$root" sh -c "cd /build/tivoran-${version%-*} && reprotest --min-cpus=2 \
-        --vary=+user_group.available+=tivoran-build1:tivoran-build1\;tivoran-build2:tivoran-build2 \
+        --vary=user_group.available+=tivoran-build1:tivoran-build1\;tivoran-build2:tivoran-build2 \
         --vary=domain_host.use_sudo=1 --store-dir=/build/reprotest-out . -- null" \
         > "$work/reprotest.log" 2>&1 || {
         tail -60 "$work/reprotest.log"

@@ -8,15 +8,15 @@
 #   sanitizers   the same tests built with AddressSanitizer and
 #                UndefinedBehaviorSanitizer
 #   fuzz         each fuzz target for a minute (fuzz/run.sh)
-#   autopkgtest  the package's own tests (debian/tests) against the
-#                installed package, in a throw-away Debian 12 root
-#   piuparts     installing, removing and purging the package in a
-#                throw-away Debian 12 root
+#   debian       autopkgtest, the package's own tests (debian/tests) run
+#                against the installed package, and piuparts, installing,
+#                removing and purging it, each in a throw-away Debian 12
+#                root (scripts/debian-checks.sh, which has the longer
+#                checks beside them)
 #
 #   sh scripts/test.sh [STAGE...]      (all stages when none is named)
 #
-# The last two are scripts/debian-checks.sh's, which has the longer checks
-# beside them. A failure in one stage (a test, a lintian error or warning, a
+# A failure in one stage (a test, a lintian error or warning, a
 # sanitizer report or leak) does not stop the others; the summary at the end
 # names each stage with its result and time, and the exit status is 0 only
 # when every stage passed.
@@ -26,7 +26,7 @@ set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-all_stages="package plain sanitizers fuzz autopkgtest piuparts"
+all_stages="package plain sanitizers fuzz debian"
 if [ $# -gt 0 ]; then
     stages="$*"
 elif [ "${TIVORAN_QUICK_TEST:-0}" = 1 ]; then
@@ -95,12 +95,8 @@ stage_fuzz() {
     sh fuzz/run.sh
 }
 
-stage_autopkgtest() {
-    sh scripts/debian-checks.sh --deb "$deb" autopkgtest
-}
-
-stage_piuparts() {
-    sh scripts/debian-checks.sh --deb "$deb" piuparts
+stage_debian() {
+    sh scripts/debian-checks.sh --deb "$deb" autopkgtest piuparts
 }
 
 started=$(date +%s)
@@ -111,7 +107,7 @@ for s in $stages; do
     echo "== stage $s ($(($(date +%s) - started)) s)"
     from=$(date +%s)
     case $s in
-        autopkgtest|piuparts)
+        debian)
             if [ -z "$deb" ]; then
                 echo "no package to check: the package stage did not build one"
                 result=FAILED
