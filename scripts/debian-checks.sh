@@ -59,7 +59,11 @@ suite=bookworm
 
 EXTRA_PACKAGES="debootstrap autopkgtest piuparts xvfb xauth xdotool ${EXTRA_PACKAGES:-}" sh scripts/setup.sh
 
-if [ -z "$deb" ]; then
+case " $checks " in
+    " readme ") need_package=false ;;
+    *) need_package=true ;;
+esac
+if [ -z "$deb" ] && $need_package; then
     mkdir -p build-deb
     sh scripts/package.sh build-deb > build-deb/package.log 2>&1 || {
         tail -40 build-deb/package.log
@@ -68,13 +72,15 @@ if [ -z "$deb" ]; then
     }
     deb=$(tail -n 1 build-deb/package.log | sed -n 's/^package: //p')
 fi
-deb=$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")
-pkgdir=$(dirname "$deb")
-version=$(dpkg-deb --field "$deb" Version)
-dsc="$pkgdir/tivoran_$version.dsc"
-for f in "$deb" "$dsc"; do
-    [ -f "$f" ] || { echo "debian-checks: $f is missing (scripts/package.sh makes it)" >&2; exit 1; }
-done
+if $need_package; then
+    deb=$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")
+    pkgdir=$(dirname "$deb")
+    version=$(dpkg-deb --field "$deb" Version)
+    dsc="$pkgdir/tivoran_$version.dsc"
+    for f in "$deb" "$dsc"; do
+        [ -f "$f" ] || { echo "debian-checks: $f is missing (scripts/package.sh makes it)" >&2; exit 1; }
+    done
+fi
 
 work="$repo/build-checks"
 mkdir -p "$work"
@@ -133,6 +139,8 @@ deb $MIRROR $suite main
 deb $MIRROR $suite-updates main
 deb $SECURITY_MIRROR $suite-security main
 EOF
+        # The root shares this machine's host name, which sudo looks up.
+        printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(hostname)" > "$base/etc/hosts"
         in_root "$base" apt-get update -qq
         in_root "$base" apt-get clean
         touch "$base.done"
@@ -237,7 +245,7 @@ check_reprotest() {
     in_root "$root" useradd --create-home tivoran-build1
     in_root "$root" useradd --create-home tivoran-build2
     [ -e "$root/dev/fuse" ] || mknod -m 0666 "$root/dev/fuse" c 10 229
-    in_root "$root" sh -c "cd /build/tivoran-${version%-*} && reprotest --min-cpus=2 \
+    in_root "$root" sh -c "cd /build/tivoran-${version%-*} && reprotest --min-cpus=1 \
         --vary=user_group.available+=tivoran-build1:tivoran-build1\;tivoran-build2:tivoran-build2 \
         --vary=domain_host.use_sudo=1 --store-dir=/build/reprotest-out . -- null" \
         > "$work/reprotest.log" 2>&1 || {
@@ -259,7 +267,15 @@ check_readme() {
     root="$work/readme-play-root"
     fresh_root minbase "$root"
     tar -xf "$archive" -C "$root/root"
-    display=${READ_ME_DISPLAY:-:231}
+    # The first free display from :99 on, as xvfb-run -a picks it.
+    display=${READ_ME_DISPLAY:-}
+    if [ -z "$display" ]; then
+        n=99
+        while [ -e "/tmp/.X$n-lock" ] || grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix; do
+            n=$((n + 1))
+        done
+        display=:$n
+    fi
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/readme-xvfb.log" 2>&1 &
     xvfb=$!
     sleep 2
