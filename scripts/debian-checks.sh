@@ -245,7 +245,10 @@ check_reprotest() {
     in_root "$root" useradd --create-home tivoran-build1
     in_root "$root" useradd --create-home tivoran-build2
     [ -e "$root/dev/fuse" ] || mknod -m 0666 "$root/dev/fuse" c 10 229
-    in_root "$root" sh -c "cd /build/tivoran-${version%-*} && reprotest --min-cpus=1 \
+    # reprotest runs its commands through "sudo -h localhost", which sudo
+    # takes for this machine only where the machine is called localhost:
+    # so it is, in a host name namespace of the check's own.
+    in_root "$root" unshare --uts sh -c "hostname localhost && cd /build/tivoran-${version%-*} && reprotest --min-cpus=1 \
         --vary=user_group.available+=tivoran-build1:tivoran-build1\;tivoran-build2:tivoran-build2 \
         --vary=domain_host.use_sudo=1 --store-dir=/build/reprotest-out . -- null" \
         > "$work/reprotest.log" 2>&1 || {
