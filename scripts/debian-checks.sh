@@ -85,13 +85,25 @@ fi
 work="$repo/build-checks"
 mkdir -p "$work"
 
+# Runs a command in a mount and process namespace of its own, whose mounts
+# are private to it. Inside a chroot (this script run by the README check),
+# whose / is no mount point, the propagation of / cannot be changed: there
+# the namespace keeps the chroot's, which that check made private.
+private_ns() {
+    if unshare --mount --fork true 2> /dev/null; then
+        unshare --mount --pid --fork --kill-child -- "$@"
+    else
+        unshare --mount --propagation unchanged --pid --fork --kill-child -- "$@"
+    fi
+}
+
 # Runs a command (on this machine) with ROOT's /proc, /sys, /dev/pts and
 # /dev/shm mounted, in a mount and process namespace of its own: the
 # mounts, and any process left running in the root, end with it.
 with_root() {
     local dir="$1"
     shift
-    unshare --mount --pid --fork --kill-child -- sh -eu -c '
+    private_ns sh -eu -c '
         dir=$1; shift
         mount -t proc proc "$dir/proc"
         mount -t sysfs -o ro sysfs "$dir/sys"
@@ -188,7 +200,7 @@ check_piuparts() {
     # piuparts copies the base root and mounts what it needs there itself.
     base_root minbase
     mkdir -p "$work/piuparts-tmp"
-    unshare --mount --pid --fork --kill-child -- piuparts --no-upgrade-test --distribution="$suite" \
+    private_ns piuparts --no-upgrade-test --distribution="$suite" \
         --mirror="$MIRROR main" --extra-repo="deb $MIRROR $suite-updates main" \
         --extra-repo="deb $SECURITY_MIRROR $suite-security main" \
         --existing-chroot="$work/base-minbase" --tmpdir="$work/piuparts-tmp" "$deb" \
