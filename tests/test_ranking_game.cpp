@@ -287,6 +287,7 @@ void RankingGameTest::interruptedSpinIsNeverPaid()
         u->Allcoin_Click();
         u.spinAndStop(4, 4, 4);
         u->Allcoin_Click();
+        u->Start_Click();
         runSeconds(u, 59);
         finishRankingWindows();
         QCOMPARE(u.buttons(), QStringLiteral("1100001"));
@@ -391,6 +392,10 @@ void RankingGameTest::rankCheck_data()
     QTest::newRow("no number in rank 3")
         << rankingBytes({{"AAA", "500"}, {"BBB", "400"}, {"XXX", "lots"}, {"DDD", ""}, {"EEE", "100"}}) << "50"
         << "3位" << "AAA:500 BBB:400 XXX:50 XXX:lots DDD:";
+    // No spin to interrupt: the round stays as it was.
+    const char *unchanged = "AAA:500 BBB:400 CCC:300 DDD:200 EEE:100";
+    QTest::newRow("bet lit, not spun") << standard << "50" << "" << unchanged;
+    QTest::newRow("round over by the Stops") << standard << "50" << "" << unchanged;
 }
 
 void RankingGameTest::rankCheck()
@@ -404,10 +409,21 @@ void RankingGameTest::rankCheck()
         putFile(dataFile(t.fake), file);
     t->RankSection = QStringLiteral("unchanged");
     // The check leaves an idle table first, whatever was going on.
+    const QByteArray tag = QTest::currentDataTag();
     t->Allcoin_Click();
-    t->Start_Click();
+    if (!tag.startsWith("bet lit"))
+        t->Start_Click();
+    if (tag.startsWith("round over")) {
+        t->StopA_Click();
+        t->StopB_Click();
+        t->StopC_Click();
+    }
     t->Label1->setText(result);
     t->CheckRank();
+    // START and the Stops: a spin it stopped can go on no more, nor be
+    // stopped into a payout; without one, they are as they were.
+    QCOMPARE(t.buttons().mid(2, 4), tag.startsWith("bet lit") ? "1000" : tag.startsWith("round over") ? "0111" : "0000");
+    QCOMPARE(t.betState(), tag.startsWith("round over") ? "wwwww|00000" : "RRRRR|11111");
     for (QWidget *button : std::initializer_list<QWidget *>{t->Reset, t->Allcoin, t->ENDS})
         QVERIFY(button->isEnabledTo(t.w.get())); // whether or not the table is then disabled
     QVERIFY(!t->reelRunningA && !t->reelRunningB && !t->reelRunningC);
@@ -419,6 +435,10 @@ void RankingGameTest::rankCheck()
         QCOMPARE(t->RankSection, QStringLiteral("unchanged"));
         QVERIFY(t->isEnabled());
         QVERIFY(!nameEntryOpen());
+        if (tag.startsWith("bet lit")) { // the bet is spun and paid
+            t.spinAndStop(4, 4, 4);
+            QCOMPARE(t->Label11->text(), QStringLiteral("2400"));
+        }
     } else {
         QCOMPARE(t->RankSection, section);
         QVERIFY(!t->isEnabled());

@@ -19,6 +19,18 @@ void setPlatform(Platform *p)
     g_platform = p;
 }
 
+QEvent::Type desktopActivatedEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+QEvent::Type desktopAltClickEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
 QString programFile(const QString &fileName)
 {
     return QDir(platform().programDir()).filePath(fileName);

@@ -6,6 +6,7 @@
 // nothing blocks on a modal dialog or needs a sound card.
 
 #include <QByteArray>
+#include <QEvent>
 #include <QString>
 #include <QUrl>
 #include <QtGlobal>
@@ -58,7 +59,22 @@ public:
     virtual double rnd() = 0;
     // Ends the program at once: every window closes, no further handler runs.
     virtual void endProgram() = 0;
+    // Whether the desktop has made window the active one, whose keys the
+    // player's keys go to: it has the keyboard and, where a window manager
+    // chooses the active window, the manager names it. The game's windows
+    // are sent a desktopActivatedEvent() whenever the manager's choice
+    // changes.
+    virtual bool activeOnDesktop(const QWidget *window) = 0;
 };
+
+// The type of the event the game's windows are sent when the window
+// manager has chosen another active window.
+QEvent::Type desktopActivatedEvent();
+// The type of the event the game's windows are sent when a mouse button is
+// pressed with Alt held anywhere on the desktop, also where the window
+// manager takes the click for itself (Alt and a click raise or move a
+// window) and the game never sees it.
+QEvent::Type desktopAltClickEvent();
 
 // The platform in force. QtPlatform installs itself in main(); tests install
 // their double.

@@ -15,14 +15,159 @@
 #include <QThread>
 #include <QWidget>
 #include <QDateTime>
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
 
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <utility>
+
+// What the window manager of an X11 desktop says of the active window: a
+// running manager names a window of its own in the root window's
+// _NET_SUPPORTING_WM_CHECK (a window that names itself there too), and the
+// window it has made active in _NET_ACTIVE_WINDOW. Each change of that
+// choice is passed on to the game's windows, and so is each mouse button
+// pressed with Alt held: the X server tells every button press to a client
+// that asks for the raw input on the root window, also one that the window
+// manager takes for itself.
+class X11WindowManager : public QAbstractNativeEventFilter {
+public:
+    explicit X11WindowManager(xcb_connection_t *connection)
+        : m_connection(connection)
+        , m_root(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root)
+        , m_active(atom("_NET_ACTIVE_WINDOW"))
+        , m_check(atom("_NET_SUPPORTING_WM_CHECK"))
+    {
+        // The root window's property changes reach this client.
+        const xcb_get_window_attributes_cookie_t cookie = xcb_get_window_attributes(m_connection, m_root);
+        if (xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(m_connection, cookie, nullptr)) {
+            const quint32 mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+            if (mask != attributes->your_event_mask)
+                xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+            free(attributes);
+        }
+        selectRawButtonPresses();
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    // The window the manager has made active (none: 0); nothing when no
+    // manager runs.
+    std::optional<xcb_window_t> activeWindow() const
+    {
+        const xcb_window_t manager = windowProperty(m_root, m_check);
+        if (manager == XCB_NONE || windowProperty(manager, m_check) != manager)
+            return std::nullopt;
+        return windowProperty(m_root, m_active);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        switch (event->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (change->window == m_root && change->atom == m_active)
+                tellWindows(desktopActivatedEvent());
+            break;
+        }
+        case XCB_GE_GENERIC: {
+            const auto *generic = reinterpret_cast<const xcb_ge_generic_event_t *>(event);
+            if (m_input != 0 && generic->extension == m_input && generic->event_type == XCB_INPUT_RAW_BUTTON_PRESS
+                && altHeld())
+                tellWindows(desktopAltClickEvent());
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static void tellWindows(QEvent::Type type)
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QCoreApplication::postEvent(window, new QEvent(type));
+    }
+
+    // The raw button presses of every pointer, asked for beside whatever
+    // else this client has asked of the root window for them.
+    void selectRawButtonPresses()
+    {
+        const xcb_query_extension_reply_t *input = xcb_get_extension_data(m_connection, &xcb_input_id);
+        if (!input || !input->present)
+            return;
+        quint32 bits = XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
+        const xcb_input_xi_get_selected_events_cookie_t cookie = xcb_input_xi_get_selected_events(m_connection, m_root);
+        if (auto *selected = xcb_input_xi_get_selected_events_reply(m_connection, cookie, nullptr)) {
+            for (auto it = xcb_input_xi_get_selected_events_masks_iterator(selected); it.rem; xcb_input_event_mask_next(&it)) {
+                if (it.data->deviceid == XCB_INPUT_DEVICE_ALL_MASTER && it.data->mask_len >= 1)
+                    bits |= xcb_input_event_mask_mask(it.data)[0];
+            }
+            free(selected);
+        }
+        struct {
+            xcb_input_event_mask_t head;
+            quint32 bits;
+        } mask = {{XCB_INPUT_DEVICE_ALL_MASTER, 1}, bits};
+        xcb_input_xi_select_events(m_connection, m_root, 1, &mask.head);
+        m_input = input->major_opcode;
+    }
+
+    // Whether Alt is held now, as the X server has it: a screen reader may
+    // still be holding the key's press back from the game.
+    bool altHeld() const
+    {
+        const xcb_query_pointer_cookie_t cookie = xcb_query_pointer(m_connection, m_root);
+        xcb_query_pointer_reply_t *pointer = xcb_query_pointer_reply(m_connection, cookie, nullptr);
+        const bool held = pointer && (pointer->mask & XCB_MOD_MASK_1);
+        free(pointer);
+        return held;
+    }
+
+    xcb_atom_t atom(const char *name) const
+    {
+        const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(m_connection, false, quint16(strlen(name)), name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
+        free(reply);
+        return atom;
+    }
+
+    // A property of window that holds one window, or none.
+    xcb_window_t windowProperty(xcb_window_t window, xcb_atom_t property) const
+    {
+        const xcb_get_property_cookie_t cookie = xcb_get_property(m_connection, false, window, property, XCB_ATOM_WINDOW, 0, 1);
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
+        xcb_window_t value = XCB_NONE;
+        if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 4)
+            value = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply));
+        free(reply);
+        return value;
+    }
+
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root;
+    xcb_atom_t m_active;
+    xcb_atom_t m_check;
+    quint8 m_input = 0; // the input extension's major opcode, once its raw presses are asked for
+};
 
 QtPlatform::QtPlatform()
     // The random source is seeded from the clock.
     : m_random(quint32(QDateTime::currentMSecsSinceEpoch() ^ quint64(QDateTime::currentMSecsSinceEpoch() >> 32)))
 {
     m_clock.start();
+    auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    auto *x11 = gui ? gui->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection())
+        m_windowManager = std::make_unique<X11WindowManager>(x11->connection());
 }
 
 QtPlatform::~QtPlatform()
@@ -178,4 +323,15 @@ void QtPlatform::endProgram()
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
     QCoreApplication::exit(0);
+}
+
+bool QtPlatform::activeOnDesktop(const QWidget *window)
+{
+    if (!window->isActiveWindow())
+        return false;
+    // Without a window manager the game gives the keyboard to its windows
+    // itself; with one, the manager's choice can follow Qt's a little later,
+    // and that is when the desktop (and a screen reader) has moved on to it.
+    const std::optional<xcb_window_t> chosen = m_windowManager ? m_windowManager->activeWindow() : std::nullopt;
+    return !chosen || *chosen == xcb_window_t(window->winId());
 }

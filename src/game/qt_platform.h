@@ -10,6 +10,7 @@
 #include <memory>
 
 class QThread;
+class X11WindowManager;
 
 class QtPlatform : public Platform {
 public:
@@ -32,6 +33,7 @@ public:
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;
+    bool activeOnDesktop(const QWidget *window) override;
 
     // Starts loading the sound module on a thread of its own; the player
     // and its three sounds follow on the game's thread when it is in.
@@ -44,6 +46,7 @@ public:
 
 private:
     QElapsedTimer m_clock;
+    std::unique_ptr<X11WindowManager> m_windowManager; // on an X11 desktop
     QString m_playerDir; // chosen at the first use
     QRandomGenerator m_random;
 

@@ -104,6 +104,7 @@ void Smashine::スコアランキング_Click()
 
 void Smashine::CheckRank()
 {
+    const bool interrupted = reelRunningA || reelRunningB || reelRunningC;
     Reset->setEnabled(true);
     Allcoin->setEnabled(true);
     ENDS->setEnabled(true);
@@ -113,11 +114,16 @@ void Smashine::CheckRank()
     reelRunningB = false;
     Timer3->setInterval(0);
     reelRunningC = false;
-    // The interrupted spin pays nothing: it can neither be started nor
-    // stopped into a payout, and the player's next action clears its bet.
-    Start->setEnabled(false);
-    setStopsEnabled(false);
-    m_betVoid = true;
+    // A spin the end of the game interrupted pays nothing: it can neither be
+    // started nor stopped into a payout, and the player's next action clears
+    // its bet. Between rounds nothing is lost: a bet lit but not spun stays
+    // lit with START as it was, to be spun and paid as any other, and the
+    // Stop buttons keep their state.
+    if (interrupted) {
+        Start->setEnabled(false);
+        setStopsEnabled(false);
+        m_betVoid = true;
+    }
 
     // The lower entries move down and the score is stored in one
     // replacement of the file: a write that fails or a crash leaves the old

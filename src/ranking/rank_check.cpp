@@ -2,6 +2,8 @@
 
 #include "settings/stored_number.h"
 
+#include <memory>
+
 namespace {
 
 RankEntry finished(RankEntry entry, IniOutcome outcome)
@@ -11,12 +13,24 @@ RankEntry finished(RankEntry entry, IniOutcome outcome)
     return entry;
 }
 
-QList<IniChange> nameChanges(const IniReader &read, const RankEntry &entry, const QString &name)
+// The change that puts the name on its entry, and how that went.
+QList<IniChange> nameChanges(const IniReader &read, const RankEntry &entry, const QString &section,
+                             const QString &name, NameOutcome &outcome)
 {
+    outcome = NameOutcome::Written;
+    if (entry.rank == 0) // no entry to find: the section as it is
+        return {{section, RankNameKey, name}};
     const int rank = entryRankNow(read, entry);
-    if (rank == 0)
+    if (rank <= 0) {
+        outcome = rank == 0 ? NameOutcome::EntryLeft : NameOutcome::EntryUnsure;
         return {};
+    }
     return {{rankSectionName(rank), RankNameKey, name}};
+}
+
+NameOutcome nameOutcome(NameOutcome found, IniOutcome written)
+{
+    return written == IniOutcome::Written ? found : NameOutcome::NotWritten;
 }
 
 } // namespace
@@ -24,6 +38,25 @@ QList<IniChange> nameChanges(const IniReader &read, const RankEntry &entry, cons
 QString rankingNotStoredText()
 {
     return QStringLiteral("  ランキングに記録できませんでした");
+}
+
+QString nameNotStoredText()
+{
+    return QStringLiteral("  名前を記録できませんでした");
+}
+
+QString nameOutcomeText(NameOutcome outcome)
+{
+    switch (outcome) {
+    case NameOutcome::Written:
+        return QString();
+    case NameOutcome::NotWritten:
+        return rankingNotStoredText();
+    case NameOutcome::EntryLeft:
+    case NameOutcome::EntryUnsure:
+        break;
+    }
+    return nameNotStoredText();
 }
 
 QList<IniChange> rankScoreChanges(const IniReader &read, const QString &scoreText, RankEntry &entry)
@@ -40,7 +73,7 @@ QList<IniChange> rankScoreChanges(const IniReader &read, const QString &scoreTex
         entry.score = scoreText;
         entry.heldName = read(rankSectionName(k), RankNameKey);
         for (int j = 1; j < k; ++j) {
-            if (read(rankSectionName(j), RankScoreKey) == scoreText && read(rankSectionName(j), RankNameKey) == entry.heldName)
+            if (read(rankSectionName(j), RankScoreKey) == scoreText)
                 ++entry.sameAbove;
         }
         // Every rank is read before anything is written to it, so these are
@@ -79,25 +112,39 @@ int entryRankNow(const IniReader &read, const RankEntry &entry)
         return 0;
     int same = 0;
     for (int k = 1; k <= RankCount; ++k) {
-        if (read(rankSectionName(k), RankScoreKey) != entry.score || read(rankSectionName(k), RankNameKey) != entry.heldName)
+        if (read(rankSectionName(k), RankScoreKey) != entry.score)
             continue;
-        if (same == entry.sameAbove)
-            return k >= entry.rank ? k : 0;
-        ++same;
+        if (same++ < entry.sameAbove)
+            continue;
+        if (k < entry.rank || read(rankSectionName(k), RankNameKey) != entry.heldName)
+            return -1;
+        return k;
     }
     return 0;
 }
 
-bool writeRankNameWhenFree(const QString &path, const RankEntry &entry, const QString &name, QObject *owner,
-                           std::function<void(IniOutcome)> done)
+bool writeRankNameWhenFree(const QString &path, const RankEntry &entry, const QString &section,
+                           const QString &name, QObject *owner, std::function<void(NameOutcome)> done)
 {
+    if (entry.rank == 0 && section.isEmpty()) {
+        // Nothing to name: an empty section would only add a stray one.
+        done(NameOutcome::Written);
+        return true;
+    }
+    auto found = std::make_shared<NameOutcome>();
     return changeIniWhenFree(
-        path, [entry, name](const IniReader &read) { return nameChanges(read, entry, name); }, std::move(done),
-        owner);
+        path,
+        [entry, section, name, found](const IniReader &read) { return nameChanges(read, entry, section, name, *found); },
+        [found, done = std::move(done)](IniOutcome written) { done(nameOutcome(*found, written)); }, owner);
 }
 
-IniOutcome writeRankName(const QString &path, const RankEntry &entry, const QString &name,
-                         std::chrono::milliseconds lockWait)
+NameOutcome writeRankName(const QString &path, const RankEntry &entry, const QString &section,
+                          const QString &name, std::chrono::milliseconds lockWait)
 {
-    return changeIni(path, [&](const IniReader &read) { return nameChanges(read, entry, name); }, lockWait);
+    if (entry.rank == 0 && section.isEmpty())
+        return NameOutcome::Written;
+    NameOutcome found = NameOutcome::Written;
+    const IniOutcome written = changeIni(
+        path, [&](const IniReader &read) { return nameChanges(read, entry, section, name, found); }, lockWait);
+    return nameOutcome(found, written);
 }

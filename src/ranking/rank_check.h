@@ -12,6 +12,9 @@
 // What the player is told when a result earned a place but could not be put
 // in the ranking file.
 QString rankingNotStoredText();
+// What the player is told when the name typed could not be put on the
+// result's entry.
+QString nameNotStoredText();
 
 // What the ranking check did with a result, and what tells its entry from
 // the others later, wherever another copy of the game has moved it.
@@ -21,7 +24,7 @@ struct RankEntry {
     IniOutcome outcome = IniOutcome::Written; // how the change of the file ended
     QString score;       // the score as stored
     QString heldName;    // the name the rank kept from its previous holder
-    int sameAbove = 0;   // entries above it with that same score and name
+    int sameAbove = 0;   // entries above it with that same score
 };
 
 // The ranking check's change of the ranking file at path, as one change that
@@ -43,20 +46,35 @@ RankEntry enterRankScore(const QString &path, const QString &scoreText,
 bool enterRankScoreWhenFree(const QString &path, const QString &scoreText, QObject *owner,
                             std::function<void(const RankEntry &)> done);
 
-// Where the entry made by the ranking check stands now, 1..5, or 0 when it
-// has left the top five. Another copy may have entered results since: an
-// entry only ever moves down, by one place for each better result entered
-// above it, and keeps its order among the others. So the entry is the one
-// with its score and held name that has as many such entries above it as
-// it had when it was made. (Should another copy meanwhile put its player's
-// name on such an entry above it, this one is not found and the name is
-// dropped, never put on another player's score.)
+// Where the entry made by the ranking check stands now, 1..5; 0 when it has
+// left the top five; -1 when it cannot be told for sure. Other copies of the
+// game may have entered results since, all under the file's lock: an entry
+// only ever moves down, by one place for each better result entered above
+// it, and a result equal to it goes below it. So the entries above it with
+// its score stay the same ones, and it is the one with as many such entries
+// above it as it had when it was made. Until its own player's name goes in
+// it carries the name it was made with, and it never stands above the rank
+// it was made at; an entry found otherwise means the file was changed by
+// other means, and it is not taken for this one.
 int entryRankNow(const IniReader &read, const RankEntry &entry);
-// The player's name on the entry made by the ranking check, wherever it
-// stands now; when it has left the top five nothing is written (and the
-// outcome is Written: there was nothing to change).
-bool writeRankNameWhenFree(const QString &path, const RankEntry &entry, const QString &name, QObject *owner,
-                           std::function<void(IniOutcome)> done);
+
+// How the write of the player's name ended.
+enum class NameOutcome {
+    Written,     // the name is on its entry (or there was nothing to name)
+    EntryLeft,   // the entry has left the top five: no name written
+    EntryUnsure, // the entry cannot be told for sure: no name written
+    NotWritten,  // the ranking file could not be read, locked or written
+};
+// What the player is told after the name entry: nothing when it was written.
+QString nameOutcomeText(NameOutcome outcome);
+
+// The player's name from the name entry: put on the entry the ranking check
+// made, wherever it stands now. Without such an entry (rank 0) it goes
+// under section, the rank named by its section name, as it is; with neither
+// nothing is written. Waits for the lock without holding up the game (see
+// changeIniWhenFree): true when done has been called already.
+bool writeRankNameWhenFree(const QString &path, const RankEntry &entry, const QString &section,
+                           const QString &name, QObject *owner, std::function<void(NameOutcome)> done);
 // The same, waiting at most lockWait for the lock on this thread.
-IniOutcome writeRankName(const QString &path, const RankEntry &entry, const QString &name,
-                         std::chrono::milliseconds lockWait = kIniLockWait);
+NameOutcome writeRankName(const QString &path, const RankEntry &entry, const QString &section,
+                          const QString &name, std::chrono::milliseconds lockWait = kIniLockWait);

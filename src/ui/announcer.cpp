@@ -1,5 +1,6 @@
 #include "ui/announcer.h"
 
+#include "desktop/platform.h"
 #include "reels/reel_speech.h"
 
 #include <QAccessible>
@@ -129,7 +130,7 @@ void Announcer::sayOnceActive(const QString &text)
         return;
     m_waiting = text;
     QWidget *window = m_window->window();
-    if (window->isActiveWindow())
+    if (platform().activeOnDesktop(window))
         QMetaObject::invokeMethod(this, &Announcer::sayWaiting, Qt::QueuedConnection);
     else
         window->installEventFilter(this);
@@ -137,7 +138,13 @@ void Announcer::sayOnceActive(const QString &text)
 
 bool Announcer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    // Qt may take the window for active before the window manager has made
+    // it so, and a screen reader follows the manager: until then the
+    // desktop can still move the keyboard elsewhere, and a screen reader
+    // drops a text told meanwhile. Whichever of the two comes last lets the
+    // text go.
+    if ((event->type() == QEvent::WindowActivate || event->type() == desktopActivatedEvent())
+        && platform().activeOnDesktop(m_window->window())) {
         watched->removeEventFilter(this);
         // The focus is given once every control has heard of the
         // activation; the text follows it.

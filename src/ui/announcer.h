@@ -57,10 +57,12 @@ public:
 
     // Hands a text to the screen reader.
     void say(const QString &text);
-    // Hands a text to the screen reader once the window is active and its
-    // focused control has been told: a window that opens sends a burst of
-    // changes as it is built, shown and focused, and Orca drops a
-    // notification that comes amid such a burst.
+    // Hands a text to the screen reader once the window is active on the
+    // desktop (see Platform::activeOnDesktop) and its focused control has
+    // been told: a window that opens sends a burst of changes as it is
+    // built, shown and focused, and Orca drops a notification that comes
+    // amid such a burst, or before the window manager has made the window
+    // active.
     void sayOnceActive(const QString &text);
 
 protected:

@@ -1,11 +1,16 @@
 #include "ui/menu_bar_keys.h"
 
+#include "desktop/platform.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QWidget>
 #include <QWindow>
+
+#include <utility>
 
 MenuBarKeys::MenuBarKeys(QWidget *window, QMenuBar *bar)
     : QObject(window)
@@ -19,6 +24,15 @@ MenuBarKeys::MenuBarKeys(QWidget *window, QMenuBar *bar)
 
 bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == desktopAltClickEvent()) {
+        // A click the window manager may have taken for itself; one made
+        // while another window has the keyboard is none of this Alt's.
+        if (watched == m_window && m_window->isActiveWindow()) {
+            m_clickBeforeAlt = !m_altAlone;
+            m_altAlone = false;
+        }
+        return true;
+    }
     switch (event->type()) {
     case QEvent::Show:
         if (watched == m_window && !m_handle && m_window->windowHandle()) {
@@ -30,12 +44,27 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         // The shortcut check of an Alt press is what starts Qt's own
         // handling of a lone Alt; it never sees one here.
         return !m_handing && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        // A click with Alt held makes it no lone Alt, and so does a move of
+        // the mouse, as in Qt's own menu bar: a window manager that takes
+        // Alt with a click for itself (to raise or move the window) leaves
+        // the game only the move. The event tells whether Alt was down as
+        // it came: a screen reader may still be holding that Alt's press
+        // back, or may not yet have handed on the release of an Alt let go
+        // before it.
+        if (watched == m_handle && (static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier)) {
+            m_clickBeforeAlt = !m_altAlone;
+            m_altAlone = false;
+        }
+        break;
     case QEvent::KeyPress:
         if (watched == m_handle) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Alt) {
                 if (!key->isAutoRepeat())
-                    m_altAlone = true;
+                    m_altAlone = !std::exchange(m_clickBeforeAlt, false);
                 break;
             }
             m_altAlone = false;
@@ -47,10 +76,12 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::KeyRelease:
-        if (watched == m_handle && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt && m_altAlone) {
-            m_altAlone = false;
-            toggle();
-            return true;
+        if (watched == m_handle && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt) {
+            m_clickBeforeAlt = false;
+            if (std::exchange(m_altAlone, false)) {
+                toggle();
+                return true;
+            }
         }
         break;
     default:

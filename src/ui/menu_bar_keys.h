@@ -11,7 +11,9 @@
 // its own press, and the press then toggles the menu bar off again. Here
 // Qt's own handling is switched off for the window and the menu bar is
 // toggled once, on the Alt release or the F10 press, in the order the keys
-// reach the window whether held back or not. These keys go no further.
+// reach the window whether held back or not. These keys go no further. A
+// click, a move of the mouse or another key between an Alt's press and
+// release makes it no lone Alt.
 
 #include <QObject>
 #include <QPointer>
@@ -37,6 +39,7 @@ private:
     QWidget *m_window;
     QMenuBar *m_bar;
     QPointer<QWindow> m_handle;
-    bool m_altAlone = false; // Alt is down and no other key came since
-    bool m_handing = false;  // toggle() is at work
+    bool m_altAlone = false;       // Alt is down and no other key, click or move came since
+    bool m_clickBeforeAlt = false; // a click or move with Alt held came before that Alt's press
+    bool m_handing = false;        // toggle() is at work
 };

@@ -1,7 +1,6 @@
 #include "windows/nameinput_window.h"
 
 #include "desktop/platform.h"
-#include "ranking/inigw.h"
 #include "ranking/name_entry_rules.h"
 #include "ui/announcer.h"
 #include "ui/vb_controls.h"
@@ -327,32 +326,19 @@ void nameinput::storeName()
     Timer2->setInterval(0);
     Timer3->setInterval(0);
     // The score window follows once the name is in: it shows the ranking
-    // with it. A name that could not be stored is told over it. The wait,
-    // should another copy of the game be changing the ranking, belongs to
-    // the table: this window closes meanwhile.
+    // with it. A name that could not be stored is told over it, with this
+    // window already gone from the screen. The wait, should another copy of
+    // the game be changing the ranking, belongs to the table: this window
+    // closes meanwhile.
+    hide();
     QPointer<QWidget> table = m_table;
-    auto showRanking = [table](IniOutcome outcome) {
-        Score *score = Score::open(table);
-        if (outcome != IniOutcome::Written)
-            platform().messageBox(score, rankingNotStoredText(), QStringLiteral("Tivoran"));
-    };
     QObject *owner = m_table ? static_cast<QObject *>(m_table) : QCoreApplication::instance();
-    if (m_made.rank == 0) {
-        // Without a rank to fill there is nothing to store; an empty section
-        // name would only add a stray section to the ranking file.
-        if (m_rankSection.isEmpty()) {
-            Score::open(m_table);
-            return;
-        }
-        changeIniWhenFree(
-            rankingFile(),
-            [section = m_rankSection, name](const IniReader &) {
-                return QList<IniChange>{{section, RankNameKey, name}};
-            },
-            showRanking, owner);
-        return;
-    }
-    writeRankNameWhenFree(rankingFile(), m_made, name, owner, showRanking);
+    writeRankNameWhenFree(rankingFile(), m_made, m_rankSection, name, owner, [table](NameOutcome outcome) {
+        Score *score = Score::open(table);
+        const QString told = nameOutcomeText(outcome);
+        if (!told.isEmpty())
+            platform().messageBox(score, told, QStringLiteral("Tivoran"));
+    });
 }
 
 void nameinput::blink(int index, bool slotDone, VbTimer *timer)

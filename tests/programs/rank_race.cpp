@@ -44,7 +44,10 @@ int play(const QString &file, const QString &name, const QStringList &results)
         const RankEntry entry = enterRankScore(file, result);
         if (entry.stored) {
             ++stored;
-            if (writeRankName(file, entry, name) != IniOutcome::Written)
+            // An entry another copy pushed out of the top five meanwhile
+            // takes no name, and that is no failure.
+            const NameOutcome named = writeRankName(file, entry, QString(), name);
+            if (named != NameOutcome::Written && named != NameOutcome::EntryLeft)
                 ++failed;
         } else if (entry.rank != 0) {
             ++failed;

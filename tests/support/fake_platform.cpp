@@ -3,6 +3,7 @@
 #include "settings/ansi.h"
 
 #include <QSaveFile>
+#include <QWidget>
 
 qint64 FailingWriteSteps::write(QSaveFile &file, const QByteArray &bytes)
 {
@@ -136,4 +137,9 @@ double FakePlatform::rnd()
 void FakePlatform::endProgram()
 {
     ++endCount;
+}
+
+bool FakePlatform::activeOnDesktop(const QWidget *window)
+{
+    return window->isActiveWindow() && !windowManagerBehind;
 }

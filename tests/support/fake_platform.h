@@ -64,6 +64,8 @@ public:
     quint32 tickCount() override;
     double rnd() override;
     void endProgram() override;
+    // Qt's activation, unless the window manager is still to agree.
+    bool activeOnDesktop(const QWidget *window) override;
 
     // What happened.
     QList<Message> messages;
@@ -79,6 +81,7 @@ public:
     std::deque<double> randomValues;                 // empty: 0.0
     quint32 ticks = 0;                               // advance by hand
     bool ansiCodecMissing = false;                   // as a Qt without Shift-JIS
+    bool windowManagerBehind = false;                // it has not chosen the active window yet
     QMap<QString, QString> settings;                 // "app/section/key"
     bool settingsStoreFails = false;                 // saves store nothing
     QString dir;                                     // program directory
