@@ -4,8 +4,36 @@
 # package manager is then called through sudo. It waits while another
 # package manager holds the lock, and says what failed when the packages
 # cannot be fetched.
+#
+# The build packages are those debian/control names in Build-Depends, the
+# one list for this script and the package build, with build-essential,
+# which Debian's build machines have without its being named there. Added
+# to them: what the game needs to run beside its libraries (the Japanese
+# texts of Qt's dialogs, the fonts the table is drawn in), and what the
+# caller names in EXTRA_PACKAGES.
 set -eu
-PACKAGES="cmake ninja-build g++ qt6-base-dev libpulse-dev pkgconf qt6-translations-l10n libgl-dev libxcb1-dev libxcb-xinput-dev fonts-noto-cjk fonts-liberation2 ${EXTRA_PACKAGES:-}"
+control="$(dirname "$0")/../debian/control"
+
+# The package names of the Build-Depends field: the first of each set of
+# alternatives, without versions, architectures, build profiles or
+# ":native"; debhelper-compat is debhelper's.
+build_depends() {
+    awk '/^#/ { next }
+         /^[^ \t]/ || /^$/ { field = 0 }
+         /^Build-Depends:/ { field = 1; sub(/^Build-Depends:/, "") }
+         field { print }' "$control" \
+        | tr ',' '\n' \
+        | sed -e 's/|.*//' -e 's/[[(<].*//' -e 's/:native//' -e 's/[[:space:]]//g' \
+              -e 's/^debhelper-compat$/debhelper/' \
+        | grep -v '^$'
+}
+build_packages=$(build_depends)
+if [ -z "$build_packages" ]; then
+    echo "setup: found no Build-Depends in $control" >&2
+    exit 1
+fi
+
+PACKAGES="build-essential $build_packages qt6-translations-l10n fonts-noto-cjk fonts-liberation2 ${EXTRA_PACKAGES:-}"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
