@@ -28,6 +28,7 @@
 #include "game/smashine.h"
 #include "ui/ctl_digital.h"
 #include "game/qt_platform.h"
+#include "proc_status.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -216,22 +217,6 @@ double startupOnce(const char *program)
         std::exit(1);
     }
     return double(idleAt - t0) / 1e6;
-}
-
-long rssKiB(pid_t pid)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/status", int(pid));
-    FILE *f = std::fopen(path, "r");
-    long kib = -1;
-    char line[256];
-    while (f && std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0)
-            kib = std::atol(line + 6);
-    }
-    if (f)
-        std::fclose(f);
-    return kib;
 }
 
 // CPU time (ns) and context switches of every thread of a process.

@@ -17,6 +17,7 @@
 // recording that holds the sound's first loud sample arrived.
 
 #include "audio/sound_player.h"
+#include "proc_status.h"
 #include "sink_listener.h"
 
 #include <QCoreApplication>
@@ -36,20 +37,6 @@
 #include <vector>
 
 namespace {
-
-long rssKiB()
-{
-    FILE *f = std::fopen("/proc/self/status", "r");
-    long kib = -1;
-    char line[256];
-    while (f && std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0)
-            kib = std::atol(line + 6);
-    }
-    if (f)
-        std::fclose(f);
-    return kib;
-}
 
 // The shared libraries mapped into this process.
 std::set<std::string> libraries()
@@ -102,7 +89,7 @@ std::pair<qint64, long> cpuOf(long pid)
 
 int measure(const QString &dir, int plays, long serverPid)
 {
-    const long rssBefore = rssKiB();
+    const long rssBefore = rssKiB(getpid());
     const std::set<std::string> before = libraries();
     const CreateSoundPlayerFn create = loadSoundModule(dir);
     if (!create)
@@ -121,8 +108,8 @@ int measure(const QString &dir, int plays, long serverPid)
         spin(thenMs);
     };
     play(3, 800);
-    std::printf("rss-after-first %ld\n", rssKiB());
-    std::printf("rss-added %ld\n", rssKiB() - rssBefore);
+    std::printf("rss-after-first %ld\n", rssKiB(getpid()));
+    std::printf("rss-added %ld\n", rssKiB(getpid()) - rssBefore);
     size_t added = 0;
     for (const std::string &library : libraries())
         added += !before.count(library);

@@ -97,9 +97,9 @@ public:
             pa_stream_disconnect(m_stream);
             pa_stream_unref(m_stream);
         }
-        const pa_sample_spec spec{sound.wave.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, uint32_t(sound.wave.rate),
+        const pa_sample_spec format{sound.wave.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, uint32_t(sound.wave.rate),
                                   uint8_t(sound.wave.channels)};
-        m_stream = pa_stream_new(m_context, "sound", &spec, nullptr);
+        m_stream = pa_stream_new(m_context, "sound", &format, nullptr);
         m_playing = &sound.wave.samples;
         pa_stream_set_state_callback(m_stream, [](pa_stream *s, void *self) {
             if (pa_stream_get_state(s) != PA_STREAM_READY)
@@ -109,7 +109,7 @@ public:
             pa_operation_unref(pa_stream_trigger(s, nullptr, nullptr));
         }, this);
         const uint32_t any = uint32_t(-1);
-        const pa_buffer_attr buffer{any, uint32_t(pa_usec_to_bytes(25'000, &spec)), any, any, any};
+        const pa_buffer_attr buffer{any, uint32_t(pa_usec_to_bytes(25'000, &format)), any, any, any};
         const bool started = pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
                                                         nullptr, nullptr) == 0;
         pa_threaded_mainloop_unlock(m_loop);

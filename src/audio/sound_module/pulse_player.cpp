@@ -196,11 +196,11 @@ void PulsePlayer::serve()
 void PulsePlayer::startStream(quint64 request)
 {
     const WaveData &wave = *m_sounds[(request & kSoundBits) - 1];
-    const pa_sample_spec spec{wave.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, quint32(wave.rate),
+    const pa_sample_spec format{wave.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, quint32(wave.rate),
                               quint8(wave.channels)};
     pa_proplist *properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
-    m_stream = pa_stream_new_with_proplist(m_context, SoundDescriptions[(request & kSoundBits) - 1], &spec, nullptr,
+    m_stream = pa_stream_new_with_proplist(m_context, SoundDescriptions[(request & kSoundBits) - 1], &format, nullptr,
                                            properties);
     pa_proplist_free(properties);
     if (!m_stream) {
@@ -214,7 +214,7 @@ void PulsePlayer::startStream(quint64 request)
         this);
     pa_buffer_attr buffer;
     buffer.maxlength = quint32(-1);
-    buffer.tlength = quint32(pa_usec_to_bytes(kLatencyUs, &spec));
+    buffer.tlength = quint32(pa_usec_to_bytes(kLatencyUs, &format));
     buffer.prebuf = quint32(-1);
     buffer.minreq = quint32(-1);
     buffer.fragsize = quint32(-1);
