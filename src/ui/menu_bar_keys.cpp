@@ -27,10 +27,8 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == desktopAltClickEvent()) {
         // A click the window manager may have taken for itself; one made
         // while another window has the keyboard is none of this Alt's.
-        if (watched == m_window && m_window->isActiveWindow()) {
-            m_clickBeforeAlt = !m_altAlone;
-            m_altAlone = false;
-        }
+        if (watched == m_window && m_window->isActiveWindow())
+            mouseWithAlt();
         return true;
     }
     switch (event->type()) {
@@ -54,10 +52,8 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         // it came: a screen reader may still be holding that Alt's press
         // back, or may not yet have handed on the release of an Alt let go
         // before it.
-        if (watched == m_handle && (static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier)) {
-            m_clickBeforeAlt = !m_altAlone;
-            m_altAlone = false;
-        }
+        if (watched == m_handle && (static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier))
+            mouseWithAlt();
         break;
     case QEvent::KeyPress:
         if (watched == m_handle) {
@@ -88,6 +84,14 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+void MenuBarKeys::mouseWithAlt()
+{
+    // Before the Alt's press has come (held back), it marks that press; after
+    // it, it ends the lone Alt.
+    m_clickBeforeAlt = !m_altAlone;
+    m_altAlone = false;
 }
 
 void MenuBarKeys::toggle()

@@ -35,6 +35,8 @@ private:
     // that had it. While every menu is disabled the keyboard stays where it
     // is.
     void toggle();
+    // A click or move of the mouse with Alt held: that Alt is no lone Alt.
+    void mouseWithAlt();
 
     QWidget *m_window;
     QMenuBar *m_bar;
